@@ -1,0 +1,15 @@
+#include <csignal>
+#include <unistd.h>
+
+#include "contour_program.h"
+
+// Reads a centre point and a distance step from standard input and writes
+// the distance contours around it to dist-strike-contour.txt. Arguments
+// are ignored.
+int main() {
+    // A closed pipe on standard output shows up as a failed write, reported
+    // with a non-zero exit, instead of killing the run half-way through the
+    // contour file.
+    std::signal(SIGPIPE, SIG_IGN);
+    return run_contour_program({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO});
+}
