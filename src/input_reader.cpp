@@ -235,13 +235,13 @@ bool convert_step(input_result& result, const char* item, const value_text& valu
 
 bool convert_value(input_result& result, int index, const value_text& value) {
     const char* item = ITEM_NAMES[index];
+    if (std::memchr(value.chars, '\0', value.length) != nullptr) {
+        return refuse_value(result, item, value, "contains a NUL byte");
+    }
     if (value.too_long) {
         set_message(result, input_status::bad_input,
                     "%s: value is longer than %zu characters", item, MAX_VALUE_LENGTH);
         return false;
-    }
-    if (std::memchr(value.chars, '\0', value.length) != nullptr) {
-        return refuse_value(result, item, value, "contains a NUL byte");
     }
     if (std::memchr(value.chars, '*', value.length) != nullptr) {
         return refuse_value(result, item, value, "is a repeat count, which is not accepted");

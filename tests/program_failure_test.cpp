@@ -1,0 +1,135 @@
+// The contour file's life cycle, refused input and failing surroundings:
+// nothing may be reported as success that was not done.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "program_runner.h"
+
+namespace {
+
+const char* const CONTOUR_FILE = "dist-strike-contour.txt";
+
+std::size_t line_count(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+void expect_one_diagnostic(const program_run& run, const std::string& expected) {
+    EXPECT_EQ(run.err.rfind("dist-strike-contour: ", 0), 0u) << run.err;
+    EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
+    EXPECT_EQ(line_count(run.err), 1u) << run.err;
+}
+
+TEST(ContourFile, AnOlderLongerFileIsFullyReplaced) {
+    scratch_dir dir;
+    write_file(dir.work_path(CONTOUR_FILE), std::string(3'000'000, 'x'));
+    EXPECT_EQ(run_program(dir, "120 30 25").exit_status, 0);
+    EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
+                read_file(fixture_path("lon120_lat30_step25", CONTOUR_FILE)));
+}
+
+TEST(ContourFile, NegativeStepKeepsAnExistingFileAndCreatesAMissingOne) {
+    scratch_dir dir;
+    program_run run = run_program(dir, "0 0 -5");
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(file_exists(dir.work_path(CONTOUR_FILE)));
+    EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "");
+
+    write_file(dir.work_path(CONTOUR_FILE), "earlier content\n");
+    run = run_program(dir, "0 0 -2147483648");
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "earlier content\n");
+}
+
+TEST(ContourFile, RefusedInputLeavesTheFileAlone) {
+    scratch_dir dir;
+    for (const char* input : {"", "1 2", "0 0 0", "0 0 10.5", "1e39 0 1", "2*0 1", ",1 2 3"}) {
+        const program_run run = run_program(dir, input);
+        EXPECT_EQ(run.exit_status, 1) << input;
+        EXPECT_EQ(run.out, "") << input;
+        expect_one_diagnostic(run, "");
+        EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE))) << input;
+    }
+    write_file(dir.work_path(CONTOUR_FILE), "kept\n");
+    expect_one_diagnostic(run_program(dir, "0 0 0"), "the distance step must not be zero");
+    EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "kept\n");
+}
+
+TEST(ContourFile, UnwritableFileFailsTheRun) {
+    scratch_dir dir;
+    ::mkdir(dir.work_path(CONTOUR_FILE).c_str(), 0755);
+    program_run run = run_program(dir, "0 0 10");
+    EXPECT_EQ(run.exit_status, 2);
+    expect_one_diagnostic(run, "cannot open dist-strike-contour.txt");
+    ::rmdir(dir.work_path(CONTOUR_FILE).c_str());
+
+    ASSERT_EQ(::symlink("/dev/full", dir.work_path(CONTOUR_FILE).c_str()), 0);
+    run = run_program(dir, "0 0 10");
+    EXPECT_EQ(run.exit_status, 2);
+    expect_one_diagnostic(run, "cannot write dist-strike-contour.txt: No space left on device");
+}
+
+TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
+    for (const char* output : {"> /dev/full", ">&-"}) {
+        scratch_dir dir;
+        run_plumbing plumbing;
+        plumbing.output = output;
+        const program_run run = run_program(dir, "0 0 10", plumbing);
+        EXPECT_EQ(run.exit_status, 2) << output;
+        expect_one_diagnostic(run, "cannot write standard output");
+        // The contour file is still complete.
+        EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
+                    read_file(fixture_path("lon0_lat0_step10", CONTOUR_FILE)));
+    }
+}
+
+TEST(StandardOutput, ClosedOutputIsFineWhenNoErrorLinesAreDue) {
+    scratch_dir dir;
+    run_plumbing plumbing;
+    plumbing.output = ">&-";
+    EXPECT_EQ(run_program(dir, "120 30 25", plumbing).exit_status, 0);
+}
+
+TEST(StandardInput, ClosedInputFailsTheRun) {
+    scratch_dir dir;
+    run_plumbing plumbing;
+    plumbing.input = "<&-";
+    const program_run run = run_program(dir, "", plumbing);
+    EXPECT_EQ(run.exit_status, 2);
+    expect_one_diagnostic(run, "cannot read standard input");
+    EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
+}
+
+TEST(StandardInput, EndlessOrHugeInputIsHandledWithoutReadingItAll) {
+    scratch_dir dir;
+    run_plumbing endless;
+    endless.before = "yes '0 0 90' |";
+    endless.input = "";
+    EXPECT_EQ(run_program(dir, "", endless).exit_status, 0);
+
+    run_plumbing zeros;
+    zeros.before = "cat /dev/zero |";
+    zeros.input = "";
+    expect_one_diagnostic(run_program(dir, "", zeros), "contains a NUL byte");
+
+    run_plumbing digits;
+    digits.before = "yes 7 | tr -d '\\n' |";
+    digits.input = "";
+    expect_one_diagnostic(run_program(dir, "", digits), "longer than 1024 characters");
+}
+
+TEST(StandardInput, WhatFollowsTheThirdValueIsLeftUnread) {
+    scratch_dir dir;
+    run_plumbing plumbing;
+    plumbing.before = "{";
+    plumbing.output = "; cat; } < IN > OUT";
+    plumbing.input = "";
+    const program_run run = run_program(dir, "0 0 500 rest\nnext\n", plumbing);
+    EXPECT_EQ(run.out, " rest\nnext\n");
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+// End-to-end runs of the program, compared with stored reference runs and
+// with the shape every run must have.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "program_runner.h"
+
+namespace {
+
+const char* const CONTOUR_FILE = "dist-strike-contour.txt";
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos;
+         start = end + 1, end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+class ReferenceRun : public testing::TestWithParam<const char*> {};
+
+TEST_P(ReferenceRun, ReproducesTheContourFileAndErrorLinesByteForByte) {
+    const std::string fixture = GetParam();
+    scratch_dir dir;
+    const program_run run = run_program(dir, read_file(fixture_path(fixture, "input.txt")));
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.out == read_file(fixture_path(fixture, "stdout.txt")));
+    EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
+                read_file(fixture_path(fixture, CONTOUR_FILE)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StoredRuns, ReferenceRun,
+    testing::Values("lon-77.3_lat89.5_step5", "lon0_lat0_step10", "lon0_lat0_step90",
+                    "lon0_lat90_step15", "lon10_lat80_step10", "lon120.5_lat-33.25_step10",
+                    "lon120_lat30_step25", "lon200_lat-45_step7"),
+    [](const testing::TestParamInfo<const char*>& param_info) {
+        std::string name = param_info.param;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
+
+TEST(ProgramOutput, SameRunWhateverTheSeparators) {
+    const std::string expected =
+        read_file(fixture_path("lon120.5_lat-33.25_step10", CONTOUR_FILE));
+    for (const char* input : {"120.5\n-33.25\n10\n", "120.5, -33.25,10 trailing words\n"}) {
+        scratch_dir dir;
+        EXPECT_EQ(run_program(dir, input).exit_status, 0);
+        EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) == expected) << input;
+    }
+}
+
+// Every ring is 361 records of 75 characters, azimuths 0..360 in order,
+// then a separator; the ring distances step up to the last one not past 175.
+void expect_rings(const std::string& contour, int step, int rings) {
+    const std::vector<std::string> lines = lines_of(contour);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(rings) * 362u);
+    for (int ring = 0; ring < rings; ++ring) {
+        for (int a = 0; a <= 360; ++a) {
+            const std::string& record = lines[static_cast<std::size_t>(ring * 362 + a)];
+            ASSERT_EQ(record.size(), 75u);
+            EXPECT_EQ(std::stoi(record.substr(35, 11)), ring * step);
+            EXPECT_EQ(std::stof(record.substr(47, 16)), static_cast<float>(a));
+        }
+        EXPECT_EQ(lines[static_cast<std::size_t>(ring * 362 + 361)], " >");
+    }
+}
+
+TEST(ProgramOutput, RingCountFollowsTheStep) {
+    const struct {
+        int step;
+        int rings;
+    } cases[] = {{25, 8}, {176, 1}, {2147483647, 1}, {60, 3}};
+    for (const auto& c : cases) {
+        scratch_dir dir;
+        const program_run run = run_program(dir, "33 -12 " + std::to_string(c.step) + "\n");
+        EXPECT_EQ(run.exit_status, 0);
+        expect_rings(read_file(dir.work_path(CONTOUR_FILE)), c.step, c.rings);
+    }
+}
+
+TEST(ProgramOutput, CentreRingRepeatsTheInputExactly) {
+    scratch_dir dir;
+    EXPECT_EQ(run_program(dir, "-0 1e-5 500").exit_status, 0);
+    const std::vector<std::string> lines = lines_of(read_file(dir.work_path(CONTOUR_FILE)));
+    ASSERT_EQ(lines.size(), 362u);
+    EXPECT_EQ(lines[0],
+              "  -0.00000000       9.99999975E-06           0   0.00000000               0");
+}
+
+TEST(ProgramOutput, UnresolvedPositionRepeatsTheHeldPoint) {
+    scratch_dir dir;
+    const program_run run = run_program(dir, "0 0 10");
+    const std::vector<std::string> lines = lines_of(read_file(dir.work_path(CONTOUR_FILE)));
+    const std::vector<std::string> errors = lines_of(run.out);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0], " error   90.0000000       0.00000000    ");
+    // Ring 80 ends on line 9 * 362 - 1; ring 90 starts right after it.
+    const std::string& held = lines[8 * 362 + 360];
+    const std::string& repeated = lines[9 * 362];
+    EXPECT_EQ(repeated.substr(0, 34), held.substr(0, 34));
+    EXPECT_EQ(repeated.substr(34),
+              "          90   0.00000000              80");
+}
+
+}  // namespace

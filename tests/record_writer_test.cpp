@@ -1,0 +1,108 @@
+#include "record_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string real_item(float value) {
+    char buffer[REAL_WIDTH];
+    const char* end = put_real(buffer, value);
+    return std::string(buffer, static_cast<std::size_t>(end - buffer));
+}
+
+// Fixed-form numbers sit right-aligned in 12 characters, then 4 blanks.
+std::string fixed(const std::string& number) {
+    return std::string(12 - number.size(), ' ') + number + "    ";
+}
+
+std::string exponent(const std::string& number) {
+    return std::string(16 - number.size(), ' ') + number;
+}
+
+float below(float value) {
+    return std::nextafter(value, 0.0f);
+}
+
+TEST(RealItem, WritesNineSignificantDigitsInFixedForm) {
+    EXPECT_EQ(real_item(0.0f), fixed("0.00000000"));
+    EXPECT_EQ(real_item(45.0f), fixed("45.0000000"));
+    EXPECT_EQ(real_item(360.0f), fixed("360.000000"));
+    EXPECT_EQ(real_item(-33.25f), fixed("-33.2500000"));
+    EXPECT_EQ(real_item(0.1f), fixed("0.100000001"));
+    EXPECT_EQ(real_item(-0.1f), fixed("-0.100000001"));
+    EXPECT_EQ(real_item(123456789.0f), fixed("123456792."));
+    EXPECT_EQ(real_item(below(1e9f)), fixed("999999936."));
+    EXPECT_EQ(real_item(-0.0f), fixed("-0.00000000"));
+}
+
+TEST(RealItem, SwitchesToExponentFormOutsideTheFixedRange) {
+    EXPECT_EQ(real_item(1.0e-5f), exponent("9.99999975E-06"));
+    EXPECT_EQ(real_item(-0.0123f), exponent("-1.22999996E-02"));
+    EXPECT_EQ(real_item(1.0e9f), exponent("1.00000000E+09"));
+    // 999999968 is halfway between two singles and rounds to 1e9 itself.
+    EXPECT_EQ(real_item(999999968.0f), exponent("1.00000000E+09"));
+    EXPECT_EQ(real_item(below(0.1f)), exponent("9.99999940E-02"));
+    EXPECT_EQ(real_item(std::numeric_limits<float>::max()), exponent("3.40282347E+38"));
+    EXPECT_EQ(real_item(-std::numeric_limits<float>::max()), exponent("-3.40282347E+38"));
+    EXPECT_EQ(real_item(std::numeric_limits<float>::min()), exponent("1.17549435E-38"));
+    EXPECT_EQ(real_item(std::numeric_limits<float>::denorm_min()), exponent("1.40129846E-45"));
+    EXPECT_EQ(real_item(-std::numeric_limits<float>::denorm_min()),
+              exponent("-1.40129846E-45"));
+}
+
+TEST(RealItem, NamesTheSpecialValues) {
+    EXPECT_EQ(real_item(std::numeric_limits<float>::quiet_NaN()), exponent("NaN"));
+    EXPECT_EQ(real_item(-std::numeric_limits<float>::quiet_NaN()), exponent("NaN"));
+    EXPECT_EQ(real_item(std::numeric_limits<float>::infinity()), exponent("Infinity"));
+    EXPECT_EQ(real_item(-std::numeric_limits<float>::infinity()), exponent("-Infinity"));
+}
+
+// Nine digits identify every single: reading an item back must give the
+// same bits, and every item must be exactly 16 characters wide.
+TEST(RealItem, ReadsBackToTheSameSingleForRandomBitPatterns) {
+    std::mt19937 generator(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        const auto bits = static_cast<std::uint32_t>(generator());
+        float value;
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        const std::string item = real_item(value);
+        ASSERT_EQ(item.size(), REAL_WIDTH);
+        const float parsed = std::strtof(item.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&parsed, &value, sizeof value), 0) << item;
+    }
+}
+
+TEST(IntegerItem, RightAlignsInElevenCharacters) {
+    char buffer[INTEGER_WIDTH];
+    EXPECT_EQ(std::string(buffer, put_integer(buffer, 0)), "          0");
+    EXPECT_EQ(std::string(buffer, put_integer(buffer, 175)), "        175");
+    EXPECT_EQ(std::string(buffer, put_integer(buffer, -2147483647 - 1)), "-2147483648");
+}
+
+TEST(Lines, FollowTheColumnLayout) {
+    char buffer[CONTOUR_RECORD_LENGTH];
+    const std::string first(buffer, put_contour_record(buffer, 120.5f, -33.25f, 0, 0.0f, 0));
+    EXPECT_EQ(first,
+              "   120.500000      -33.2500000               0   0.00000000               0\n");
+    const std::string record(buffer,
+                             put_contour_record(buffer, -1e-5f, 1e30f, -12, 360.0f, 175));
+    EXPECT_EQ(record.size(), CONTOUR_RECORD_LENGTH);
+
+    char error_buffer[ERROR_LINE_LENGTH];
+    EXPECT_EQ(std::string(error_buffer, put_error_line(error_buffer, 90.0f, 0.0f)),
+              " error   90.0000000       0.00000000    \n");
+    char separator[SEPARATOR_LENGTH];
+    EXPECT_EQ(std::string(separator, put_separator(separator)), " >\n");
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+#include "sphere/azimuth_cal.h"
+#include "sphere/dist_calculation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+float distance(float lat1, float lon1, float lat2, float lon2) {
+    float dist = -1.0f;
+    dist_calculation(lat1, lon1, lat2, lon2, dist);
+    return dist;
+}
+
+float azimuth(float lon1, float lat1, float lon2, float lat2) {
+    float az = -1.0f;
+    azimuth_cal(lon1, lat1, lon2, lat2, az);
+    return az;
+}
+
+float above(float value) {
+    return std::nextafter(value, 1000.0f);
+}
+
+TEST(Azimuth, CardinalDirectionsCarryTheShortPi) {
+    EXPECT_EQ(azimuth(0, 0, 0, 10), 0.0f);
+    // atan2 returns the single nearest pi/2 or pi; dividing by the smaller
+    // pi lands one step above 90 and 180.
+    EXPECT_EQ(azimuth(0, 0, 90, 0), above(90.0f));
+    EXPECT_EQ(azimuth(0, 0, -90, 0), -above(90.0f));
+    EXPECT_EQ(azimuth(0, 0, 0, -10), above(180.0f));
+    EXPECT_EQ(azimuth(0, 0, 0, 0), 0.0f);
+}
+
+TEST(Distance, CoincidentAndNearbyPoints) {
+    EXPECT_EQ(distance(0, 0, 0, 0), 0.0f);
+    EXPECT_EQ(distance(0, 0, 0, 0.005f), 0.0f);
+    // Nearby points outside the rule: rounding can push the cosine above 1,
+    // and the NaN from the arccosine is returned as it is.
+    EXPECT_TRUE(std::isnan(distance(-69, 0, -68.996f, 0.007f)));
+    // NaN coordinates skip the coincidence rule and come out NaN.
+    EXPECT_TRUE(std::isnan(distance(0, 0, NAN, 0)));
+}
+
+TEST(Distance, LargeSeparations) {
+    EXPECT_NEAR(distance(0, 0, 0, 90), 90.0f, 3e-5f);
+    EXPECT_EQ(distance(0, 0, 0, 180), above(180.0f));
+    EXPECT_NEAR(distance(30, 120, 42.79f, 139.24f), 20.0f, 0.01f);
+}
+
+TEST(Distance, IsSymmetric) {
+    const float points[][2] = {{0, 0}, {89.5f, -77.3f}, {-45, 200}, {30, 120}, {-90, 10}};
+    for (const auto& p : points) {
+        for (const auto& q : points) {
+            EXPECT_EQ(distance(p[0], p[1], q[0], q[1]), distance(q[0], q[1], p[0], p[1]));
+        }
+    }
+}
+
+}  // namespace
