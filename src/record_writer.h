@@ -26,10 +26,16 @@ char* put_real(char* out, float value);
 // Writes an integer item right-aligned in INTEGER_WIDTH characters.
 char* put_integer(char* out, std::int32_t value);
 
+// A real item formatted once, for a value written in many records.
+struct real_item {
+    char text[REAL_WIDTH];
+};
+real_item make_real_item(float value);
+
 // One contour record: longitude, latitude, ring distance, azimuth and
 // distance check, with its newline (CONTOUR_RECORD_LENGTH characters).
 char* put_contour_record(char* out, float lon, float lat, std::int32_t ring_dist,
-                         float azimuth, std::int32_t dist_check);
+                         const real_item& azimuth, std::int32_t dist_check);
 
 // The ring separator " >" with its newline.
 char* put_separator(char* out);

@@ -1,9 +1,12 @@
 #include "record_writer.h"
 
+#include "decimal_digits.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -82,6 +85,31 @@ TEST(RealItem, ReadsBackToTheSameSingleForRandomBitPatterns) {
     }
 }
 
+// The digits against the C library's exact "%.8e" (ties to even), over
+// random bit patterns of every magnitude and the exact ties of the 9th digit.
+TEST(DecimalDigits, MatchCorrectlyRoundedScientificForm) {
+    const auto expect_same = [](float magnitude) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%.8e", static_cast<double>(magnitude));
+        const decimal_digits rounded = round_to_nine_digits(magnitude);
+        char actual[32];
+        std::snprintf(actual, sizeof actual, "%u.%08ue%+03d", rounded.significand / 100000000u,
+                      rounded.significand % 100000000u, rounded.exponent);
+        ASSERT_STREQ(actual, expected);
+    };
+    expect_same(1000000.125f);  // tie, rounds down to even ...12
+    expect_same(1000000.375f);  // tie, rounds up to even ...38
+    std::mt19937 generator(7);
+    for (int i = 0; i < 300000; ++i) {
+        const auto bits = static_cast<std::uint32_t>(generator()) & 0x7FFFFFFFu;
+        float magnitude;
+        std::memcpy(&magnitude, &bits, sizeof magnitude);
+        if (std::isfinite(magnitude) && magnitude != 0.0f) {
+            expect_same(magnitude);
+        }
+    }
+}
+
 TEST(IntegerItem, RightAlignsInElevenCharacters) {
     char buffer[INTEGER_WIDTH];
     EXPECT_EQ(std::string(buffer, put_integer(buffer, 0)), "          0");
@@ -91,11 +119,11 @@ TEST(IntegerItem, RightAlignsInElevenCharacters) {
 
 TEST(Lines, FollowTheColumnLayout) {
     char buffer[CONTOUR_RECORD_LENGTH];
-    const std::string first(buffer, put_contour_record(buffer, 120.5f, -33.25f, 0, 0.0f, 0));
+    const std::string first(buffer, put_contour_record(buffer, 120.5f, -33.25f, 0, make_real_item(0.0f), 0));
     EXPECT_EQ(first,
               "   120.500000      -33.2500000               0   0.00000000               0\n");
     const std::string record(buffer,
-                             put_contour_record(buffer, -1e-5f, 1e30f, -12, 360.0f, 175));
+                             put_contour_record(buffer, -1e-5f, 1e30f, -12, make_real_item(360.0f), 175));
     EXPECT_EQ(record.size(), CONTOUR_RECORD_LENGTH);
 
     char error_buffer[ERROR_LINE_LENGTH];
