@@ -23,6 +23,7 @@ struct byte_source {
     const unsigned char* data;
     std::size_t length;
     std::size_t position;
+    std::size_t consumed_before;  // bytes of earlier chunks
     int read_errno;
     bool exhausted;  // end of input or a read error seen: never read again
     unsigned char chunk[CHUNK_SIZE];
@@ -35,6 +36,7 @@ bool refill(byte_source& source) {
     for (;;) {
         const ssize_t count = ::read(source.fd, source.chunk, CHUNK_SIZE);
         if (count > 0) {
+            source.consumed_before += source.length;
             source.data = source.chunk;
             source.length = static_cast<std::size_t>(count);
             source.position = 0;
@@ -307,6 +309,7 @@ input_result read_from(byte_source& source) {
             return result;
         }
     }
+    result.consumed = source.consumed_before + source.position;
     return result;
 }
 

@@ -24,6 +24,9 @@ struct input_result {
     run_input input;
     // What is wrong, naming the item, without the program name; empty on ok.
     char message[INPUT_MESSAGE_SIZE];
+    // On ok, the number of input bytes up to the end of the third value;
+    // nothing after them was used.
+    std::size_t consumed;
 };
 
 // Longest value accepted, in characters; anything longer is refused without

@@ -11,5 +11,8 @@ int main() {
     // with a non-zero exit, instead of killing the run half-way through the
     // contour file.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file size limit reached part way through the contour file
+    // is reported as a failed write rather than ending the process unseen.
+    std::signal(SIGXFSZ, SIG_IGN);
     return run_contour_program({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO});
 }

@@ -73,6 +73,20 @@ TEST(ContourFile, UnwritableFileFailsTheRun) {
     expect_one_diagnostic(run, "cannot write dist-strike-contour.txt: No space left on device");
 }
 
+// The file system filling part way through the run, as a file size limit
+// of 100 blocks: the run stops with a diagnostic and a failure status.
+TEST(ContourFile, FillingUpPartWayFailsTheRun) {
+    scratch_dir dir;
+    run_plumbing plumbing;
+    plumbing.before = "ulimit -f 100 &&";
+    const program_run run = run_program(dir, "120.5 -33.25 1", plumbing);
+    EXPECT_EQ(run.exit_status, 2);
+    expect_one_diagnostic(run, "cannot write dist-strike-contour.txt: File too large");
+    const std::size_t written = read_file(dir.work_path(CONTOUR_FILE)).size();
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, 4829264u);  // the complete file
+}
+
 TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
     for (const char* output : {"> /dev/full", ">&-"}) {
         scratch_dir dir;
@@ -94,14 +108,16 @@ TEST(StandardOutput, ClosedOutputIsFineWhenNoErrorLinesAreDue) {
     EXPECT_EQ(run_program(dir, "120 30 25", plumbing).exit_status, 0);
 }
 
-TEST(StandardInput, ClosedInputFailsTheRun) {
-    scratch_dir dir;
-    run_plumbing plumbing;
-    plumbing.input = "<&-";
-    const program_run run = run_program(dir, "", plumbing);
-    EXPECT_EQ(run.exit_status, 2);
-    expect_one_diagnostic(run, "cannot read standard input");
-    EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
+TEST(StandardInput, ClosedOrUnreadableInputFailsTheRun) {
+    for (const char* input : {"<&-", "< /"}) {
+        scratch_dir dir;
+        run_plumbing plumbing;
+        plumbing.input = input;
+        const program_run run = run_program(dir, "", plumbing);
+        EXPECT_EQ(run.exit_status, 2) << input;
+        expect_one_diagnostic(run, "cannot read standard input");
+        EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
+    }
 }
 
 TEST(StandardInput, EndlessOrHugeInputIsHandledWithoutReadingItAll) {

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdlib>
+
+// Stops the fuzzer with a crash report when a property does not hold.
+inline void require(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
