@@ -23,6 +23,12 @@ void expect_one_diagnostic(const program_run& run, const std::string& expected) 
     EXPECT_EQ(line_count(run.err), 1u) << run.err;
 }
 
+// A failure of the surroundings: exit status 2 and one diagnostic.
+void expect_io_failure(const program_run& run, const std::string& expected) {
+    EXPECT_EQ(run.exit_status, 2) << expected;
+    expect_one_diagnostic(run, expected);
+}
+
 TEST(ContourFile, AnOlderLongerFileIsFullyReplaced) {
     scratch_dir dir;
     write_file(dir.work_path(CONTOUR_FILE), std::string(3'000'000, 'x'));
@@ -63,14 +69,12 @@ TEST(ContourFile, UnwritableFileFailsTheRun) {
     scratch_dir dir;
     ::mkdir(dir.work_path(CONTOUR_FILE).c_str(), 0755);
     program_run run = run_program(dir, "0 0 10");
-    EXPECT_EQ(run.exit_status, 2);
-    expect_one_diagnostic(run, "cannot open dist-strike-contour.txt");
+    expect_io_failure(run, "cannot open dist-strike-contour.txt");
     ::rmdir(dir.work_path(CONTOUR_FILE).c_str());
 
     ASSERT_EQ(::symlink("/dev/full", dir.work_path(CONTOUR_FILE).c_str()), 0);
     run = run_program(dir, "0 0 10");
-    EXPECT_EQ(run.exit_status, 2);
-    expect_one_diagnostic(run, "cannot write dist-strike-contour.txt: No space left on device");
+    expect_io_failure(run, "cannot write dist-strike-contour.txt: No space left on device");
 }
 
 // The file system filling part way through the run, as a file size limit
@@ -80,8 +84,7 @@ TEST(ContourFile, FillingUpPartWayFailsTheRun) {
     run_plumbing plumbing;
     plumbing.before = "ulimit -f 100 &&";
     const program_run run = run_program(dir, "120.5 -33.25 1", plumbing);
-    EXPECT_EQ(run.exit_status, 2);
-    expect_one_diagnostic(run, "cannot write dist-strike-contour.txt: File too large");
+    expect_io_failure(run, "cannot write dist-strike-contour.txt: File too large");
     const std::size_t written = read_file(dir.work_path(CONTOUR_FILE)).size();
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, 4829264u);  // the complete file
@@ -90,11 +93,8 @@ TEST(ContourFile, FillingUpPartWayFailsTheRun) {
 TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
     for (const char* output : {"> /dev/full", ">&-"}) {
         scratch_dir dir;
-        run_plumbing plumbing;
-        plumbing.output = output;
-        const program_run run = run_program(dir, "0 0 10", plumbing);
-        EXPECT_EQ(run.exit_status, 2) << output;
-        expect_one_diagnostic(run, "cannot write standard output");
+        const program_run run = run_program(dir, "0 0 10", output_to(output));
+        expect_io_failure(run, "cannot write standard output");
         // The contour file is still complete.
         EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
                     read_file(fixture_path("lon0_lat0_step10", CONTOUR_FILE)));
@@ -103,39 +103,24 @@ TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
 
 TEST(StandardOutput, ClosedOutputIsFineWhenNoErrorLinesAreDue) {
     scratch_dir dir;
-    run_plumbing plumbing;
-    plumbing.output = ">&-";
-    EXPECT_EQ(run_program(dir, "120 30 25", plumbing).exit_status, 0);
+    EXPECT_EQ(run_program(dir, "120 30 25", output_to(">&-")).exit_status, 0);
 }
 
 TEST(StandardInput, ClosedOrUnreadableInputFailsTheRun) {
     for (const char* input : {"<&-", "< /"}) {
         scratch_dir dir;
-        run_plumbing plumbing;
-        plumbing.input = input;
-        const program_run run = run_program(dir, "", plumbing);
-        EXPECT_EQ(run.exit_status, 2) << input;
-        expect_one_diagnostic(run, "cannot read standard input");
+        const program_run run = run_program(dir, "", input_from(input));
+        expect_io_failure(run, "cannot read standard input");
         EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
     }
 }
 
 TEST(StandardInput, EndlessOrHugeInputIsHandledWithoutReadingItAll) {
     scratch_dir dir;
-    run_plumbing endless;
-    endless.before = "yes '0 0 90' |";
-    endless.input = "";
-    EXPECT_EQ(run_program(dir, "", endless).exit_status, 0);
-
-    run_plumbing zeros;
-    zeros.before = "cat /dev/zero |";
-    zeros.input = "";
-    expect_one_diagnostic(run_program(dir, "", zeros), "contains a NUL byte");
-
-    run_plumbing digits;
-    digits.before = "yes 7 | tr -d '\\n' |";
-    digits.input = "";
-    expect_one_diagnostic(run_program(dir, "", digits), "longer than 1024 characters");
+    EXPECT_EQ(run_program(dir, "", fed_by("yes '0 0 90' |")).exit_status, 0);
+    expect_one_diagnostic(run_program(dir, "", fed_by("cat /dev/zero |")), "contains a NUL byte");
+    expect_one_diagnostic(run_program(dir, "", fed_by("yes 7 | tr -d '\\n' |")),
+                          "longer than 1024 characters");
 }
 
 TEST(StandardInput, WhatFollowsTheThirdValueIsLeftUnread) {

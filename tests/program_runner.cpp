@@ -66,6 +66,25 @@ program_run run_program(const scratch_dir& dir, const std::string& input,
     return run;
 }
 
+run_plumbing input_from(const std::string& input) {
+    run_plumbing plumbing;
+    plumbing.input = input;
+    return plumbing;
+}
+
+run_plumbing output_to(const std::string& output) {
+    run_plumbing plumbing;
+    plumbing.output = output;
+    return plumbing;
+}
+
+run_plumbing fed_by(const std::string& command) {
+    run_plumbing plumbing;
+    plumbing.before = command;
+    plumbing.input = "";
+    return plumbing;
+}
+
 std::string read_file(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream content;
@@ -80,6 +99,15 @@ void write_file(const std::string& path, const std::string& content) {
 
 bool file_exists(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path));
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 std::string fixture_path(const std::string& fixture, const std::string& name) {

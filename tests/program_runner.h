@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A scratch directory for one test: the program runs in `work`, and its
 // input and captured output live beside it, outside the working directory.
@@ -32,6 +33,12 @@ struct run_plumbing {
     std::string output = "> OUT";   // e.g. "> /dev/full" or ">&-"
 };
 
+// Standard input or output connected otherwise; or the program fed by a
+// command ("yes 1 |") instead of the input file.
+run_plumbing input_from(const std::string& input);
+run_plumbing output_to(const std::string& output);
+run_plumbing fed_by(const std::string& command);
+
 // Runs the program in the scratch directory's working directory with
 // `input` as its standard input.
 program_run run_program(const scratch_dir& dir, const std::string& input,
@@ -40,4 +47,6 @@ program_run run_program(const scratch_dir& dir, const std::string& input,
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
+// The lines of a text, without their newlines.
+std::vector<std::string> lines_of(const std::string& text);
 std::string fixture_path(const std::string& fixture, const std::string& name);

@@ -13,15 +13,6 @@
 
 namespace {
 
-std::vector<std::string> lines_of(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 std::vector<std::string> sweep_centres() {
     std::vector<std::string> centres = {
         "0 0",      "120.5 -33.25", "-77.3 45",   "10 89.5",  "10 -89.99", "0 90",
