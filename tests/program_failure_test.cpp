@@ -34,7 +34,7 @@ TEST(ContourFile, AnOlderLongerFileIsFullyReplaced) {
     write_file(dir.work_path(CONTOUR_FILE), std::string(3'000'000, 'x'));
     EXPECT_EQ(run_program(dir, "120 30 25").exit_status, 0);
     EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
-                read_file(fixture_path("lon120_lat30_step25", CONTOUR_FILE)));
+                read_file(reference_path("lon120_lat30_step25", CONTOUR_FILE)));
 }
 
 TEST(ContourFile, NegativeStepKeepsAnExistingFileAndCreatesAMissingOne) {
@@ -97,7 +97,7 @@ TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
         expect_io_failure(run, "cannot write standard output");
         // The contour file is still complete.
         EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
-                    read_file(fixture_path("lon0_lat0_step10", CONTOUR_FILE)));
+                    read_file(reference_path("lon0_lat0_step10", CONTOUR_FILE)));
     }
 }
 

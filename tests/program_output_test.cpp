@@ -16,14 +16,14 @@ const char* const CONTOUR_FILE = "dist-strike-contour.txt";
 class ReferenceRun : public testing::TestWithParam<const char*> {};
 
 TEST_P(ReferenceRun, ReproducesTheContourFileAndErrorLinesByteForByte) {
-    const std::string fixture = GetParam();
+    const std::string reference = GetParam();
     scratch_dir dir;
-    const program_run run = run_program(dir, read_file(fixture_path(fixture, "input.txt")));
+    const program_run run = run_program(dir, read_file(reference_path(reference, "input.txt")));
     EXPECT_EQ(run.exit_status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(run.out == read_file(fixture_path(fixture, "stdout.txt")));
+    EXPECT_TRUE(run.out == read_file(reference_path(reference, "stdout.txt")));
     EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
-                read_file(fixture_path(fixture, CONTOUR_FILE)));
+                read_file(reference_path(reference, CONTOUR_FILE)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProgramOutput, SameRunWhateverTheSeparators) {
     const std::string expected =
-        read_file(fixture_path("lon120.5_lat-33.25_step10", CONTOUR_FILE));
+        read_file(reference_path("lon120.5_lat-33.25_step10", CONTOUR_FILE));
     for (const char* input : {"120.5\n-33.25\n10\n", "120.5, -33.25,10 trailing words\n"}) {
         scratch_dir dir;
         EXPECT_EQ(run_program(dir, input).exit_status, 0);

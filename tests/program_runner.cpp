@@ -110,6 +110,6 @@ std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-std::string fixture_path(const std::string& fixture, const std::string& name) {
-    return std::string(TEST_DATA_DIR) + "/" + fixture + "/" + name;
+std::string reference_path(const std::string& reference, const std::string& name) {
+    return std::string(TEST_DATA_DIR) + "/" + reference + "/" + name;
 }
