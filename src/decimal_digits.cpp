@@ -80,16 +80,15 @@ decimal_digits round_to_nine_digits(float magnitude) {
     // these b), or one more when the value reaches the next power of ten.
     int exponent = (binary_exponent * 1233) >> 12;
     int scale = 8 - exponent;  // 0..12: m x 10^scale stays below 2^64
-    const auto reaches_next_power = [&](int s) {
-        // m x 2^e x 10^s >= 1e9, compared exactly.
-        const std::uint64_t scaled = m * POWERS_OF_TEN[s];
-        return e >= 0 ? (scaled << e) >= NINE_DIGIT_LIMIT : scaled >= (NINE_DIGIT_LIMIT << -e);
-    };
-    if (reaches_next_power(scale)) {
+    std::uint64_t scaled = m * POWERS_OF_TEN[scale];
+    // One decimal place fewer when m x 2^e x 10^scale >= 1e9, compared exactly.
+    const bool reaches_next_power =
+        e >= 0 ? (scaled << e) >= NINE_DIGIT_LIMIT : scaled >= (NINE_DIGIT_LIMIT << -e);
+    if (reaches_next_power) {
         ++exponent;
         --scale;
+        scaled = m * POWERS_OF_TEN[scale];
     }
-    const std::uint64_t scaled = m * POWERS_OF_TEN[scale];
     std::uint64_t significand = e >= 0 ? (scaled << e) : round_scaled(scaled, -e);
     if (significand == NINE_DIGIT_LIMIT) {  // rounding carried into a tenth digit
         significand = NINE_DIGIT_FLOOR;
