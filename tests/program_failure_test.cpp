@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "program_runner.h"
+#include "reference_runs.h"
 
 namespace {
 
@@ -33,8 +36,7 @@ TEST(ContourFile, AnOlderLongerFileIsFullyReplaced) {
     scratch_dir dir;
     write_file(dir.work_path(CONTOUR_FILE), std::string(3'000'000, 'x'));
     EXPECT_EQ(run_program(dir, "120 30 25").exit_status, 0);
-    EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
-                read_file(reference_path("lon120_lat30_step25", CONTOUR_FILE)));
+    expect_stored_run(read_file(dir.work_path(CONTOUR_FILE)), "lon120_lat30_step25", CONTOUR_FILE);
 }
 
 TEST(ContourFile, NegativeStepKeepsAnExistingFileAndCreatesAMissingOne) {
@@ -96,8 +98,8 @@ TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
         const program_run run = run_program(dir, "0 0 10", output_to(output));
         expect_io_failure(run, "cannot write standard output");
         // The contour file is still complete.
-        EXPECT_TRUE(read_file(dir.work_path(CONTOUR_FILE)) ==
-                    read_file(reference_path("lon0_lat0_step10", CONTOUR_FILE)));
+        expect_stored_run(read_file(dir.work_path(CONTOUR_FILE)), "lon0_lat0_step10",
+                          CONTOUR_FILE);
     }
 }
 

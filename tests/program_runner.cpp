@@ -109,7 +109,3 @@ std::vector<std::string> lines_of(const std::string& text) {
     }
     return lines;
 }
-
-std::string reference_path(const std::string& reference, const std::string& name) {
-    return std::string(TEST_DATA_DIR) + "/" + reference + "/" + name;
-}

@@ -49,4 +49,3 @@ void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
 // The lines of a text, without their newlines.
 std::vector<std::string> lines_of(const std::string& text);
-std::string reference_path(const std::string& reference, const std::string& name);
