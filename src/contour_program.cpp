@@ -1,68 +1,10 @@
 #include "contour_program.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "contour_file.h"
 #include "diagnostic.h"
+#include "error_lines.h"
 #include "input_reader.h"
-#include "output_channel.h"
 #include "ring_walk.h"
-
-namespace {
-
-// Opens the contour file for writing without truncating it. The descriptor
-// is kept above the standard ones: if standard output was closed, the file
-// must not take its place and receive the error lines.
-int open_contour_file() {
-    int fd;
-    do {
-        fd = ::open(CONTOUR_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0 || fd > STDERR_FILENO) {
-        return fd;
-    }
-    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    const int saved_errno = errno;
-    ::close(fd);
-    errno = saved_errno;
-    return moved;
-}
-
-// Completes the contour file: writes what is buffered and closes it.
-// Reports and returns false when any write or the close failed.
-bool finish_contour_file(output_channel& contour, const program_streams& streams) {
-    channel_flush(contour);
-    const int close_result = ::close(contour.fd);
-    if (contour.failed) {
-        report_problem(streams.diagnostic_fd, "cannot write %s: %s", CONTOUR_FILE_NAME,
-                       std::strerror(contour.error_number));
-        return false;
-    }
-    if (close_result != 0 && errno != EINTR) {
-        report_problem(streams.diagnostic_fd, "cannot close %s: %s", CONTOUR_FILE_NAME,
-                       std::strerror(errno));
-        return false;
-    }
-    return true;
-}
-
-bool finish_error_lines(output_channel& errors, const program_streams& streams) {
-    if (channel_flush(errors)) {
-        return true;
-    }
-    report_problem(streams.diagnostic_fd, "cannot write standard output: %s",
-                   std::strerror(errors.error_number));
-    return false;
-}
-
-// The channels live for the whole run; static storage keeps their buffers
-// off the stack.
-output_channel contour_channel;
-output_channel error_channel;
-
-}  // namespace
 
 int run_contour_program(const program_streams& streams) {
     const input_result read = read_run_input(streams.input_fd);
@@ -72,20 +14,17 @@ int run_contour_program(const program_streams& streams) {
                                                       : EXIT_STATUS_IO_FAILURE;
     }
 
-    const int contour_fd = open_contour_file();
-    if (contour_fd < 0) {
-        report_problem(streams.diagnostic_fd, "cannot open %s: %s", CONTOUR_FILE_NAME,
-                       std::strerror(errno));
+    contour_file contour(streams.diagnostic_fd);
+    if (!contour.open(streams.output_fd)) {
         return EXIT_STATUS_IO_FAILURE;
     }
-    channel_init(contour_channel, contour_fd, true);
-    channel_init(error_channel, streams.output_fd, false);
+    error_lines errors(streams.output_fd, streams.diagnostic_fd);
 
-    walk_rings(read.input, contour_channel, error_channel);
+    walk_rings(read.input, contour, errors);
 
     // Both are finished even when the first fails, so that nothing already
     // computed is held back.
-    const bool contour_ok = finish_contour_file(contour_channel, streams);
-    const bool errors_ok = finish_error_lines(error_channel, streams);
+    const bool contour_ok = contour.finish();
+    const bool errors_ok = errors.finish();
     return contour_ok && errors_ok ? EXIT_STATUS_OK : EXIT_STATUS_IO_FAILURE;
 }

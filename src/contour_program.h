@@ -5,9 +5,6 @@ inline constexpr int EXIT_STATUS_OK = 0;
 inline constexpr int EXIT_STATUS_BAD_INPUT = 1;  // input refused, no file touched
 inline constexpr int EXIT_STATUS_IO_FAILURE = 2;  // input, contour file or output unusable
 
-// Name of the contour file, in the current working directory.
-inline constexpr const char* CONTOUR_FILE_NAME = "dist-strike-contour.txt";
-
 // The descriptors a run uses besides the contour file.
 struct program_streams {
     int input_fd;

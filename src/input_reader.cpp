@@ -23,7 +23,6 @@ struct byte_source {
     const unsigned char* data;
     std::size_t length;
     std::size_t position;
-    std::size_t consumed_before;  // bytes of earlier chunks
     int read_errno;
     bool exhausted;  // end of input or a read error seen: never read again
     unsigned char chunk[CHUNK_SIZE];
@@ -36,7 +35,6 @@ bool refill(byte_source& source) {
     for (;;) {
         const ssize_t count = ::read(source.fd, source.chunk, CHUNK_SIZE);
         if (count > 0) {
-            source.consumed_before += source.length;
             source.data = source.chunk;
             source.length = static_cast<std::size_t>(count);
             source.position = 0;
@@ -64,13 +62,26 @@ void skip_byte(byte_source& source) {
     ++source.position;
 }
 
+bool is_regular_file(int fd) {
+    struct stat info {};
+    return fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Passes over the rest of the third value's line, its newline included.
+// Only for a regular file, whose end is always near: other input (a pipe,
+// a terminal) may never send the newline.
+void skip_rest_of_line(byte_source& source) {
+    for (int c = peek_byte(source); c >= 0; c = peek_byte(source)) {
+        skip_byte(source);
+        if (c == '\n') {
+            return;
+        }
+    }
+}
+
 // Gives back what was read ahead of the current position, so that a
 // regular file's offset rests just after the last byte used.
 void return_unused_bytes(byte_source& source) {
-    struct stat info {};
-    if (source.fd < 0 || ::fstat(source.fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return;
-    }
     const auto unused = static_cast<off_t>(source.length - source.position);
     if (unused > 0) {
         ::lseek(source.fd, -unused, SEEK_CUR);
@@ -309,7 +320,6 @@ input_result read_from(byte_source& source) {
             return result;
         }
     }
-    result.consumed = source.consumed_before + source.position;
     return result;
 }
 
@@ -319,7 +329,12 @@ input_result read_run_input(int fd) {
     byte_source source{};
     source.fd = fd;
     input_result result = read_from(source);
-    return_unused_bytes(source);
+    if (is_regular_file(fd)) {
+        if (result.status == input_status::ok) {
+            skip_rest_of_line(source);
+        }
+        return_unused_bytes(source);
+    }
     return result;
 }
 

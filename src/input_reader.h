@@ -24,9 +24,6 @@ struct input_result {
     run_input input;
     // What is wrong, naming the item, without the program name; empty on ok.
     char message[INPUT_MESSAGE_SIZE];
-    // On ok, the number of input bytes up to the end of the third value;
-    // nothing after them was used.
-    std::size_t consumed;
 };
 
 // Longest value accepted, in characters; anything longer is refused without
@@ -35,9 +32,11 @@ inline constexpr std::size_t MAX_VALUE_LENGTH = 1024;
 
 // Reads centre longitude, centre latitude and distance step from the file
 // descriptor. Values are separated by blanks, tabs, carriage returns, line
-// ends, or one comma with or without blanks. Reading stops right after the
-// third value; when the descriptor is a regular file its offset is left
-// there, so nothing after the third value counts as read.
+// ends, or one comma with or without blanks. The rest of the third value's
+// line is ignored and nothing after it is read: when the descriptor is a
+// regular file its offset is left just after that line's newline (or at its
+// end), so the next reader starts on the following line; other input is
+// read no further than needed to reach the third value.
 input_result read_run_input(int fd);
 
 // The same rules applied to text held in memory (the text ends the input).

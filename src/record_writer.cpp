@@ -1,6 +1,8 @@
 #include "record_writer.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "decimal_digits.h"
@@ -13,20 +15,19 @@ constexpr int FIXED_FIELD_WIDTH = 12;
 // Significant digits written for a real: 9 always identify a single.
 constexpr int SIGNIFICANT_DIGITS = 9;
 
-char* put_text_right_aligned(char* out, const char* text, std::size_t length) {
+void put_text_right_aligned(char* out, const char* text, std::size_t length) {
     std::memset(out, ' ', REAL_WIDTH);
     std::memcpy(out + REAL_WIDTH - length, text, length);
-    return out + REAL_WIDTH;
 }
 
-char* put_special_real(char* out, float value) {
+void put_special_real(char* out, float value) {
     if (std::isnan(value)) {
-        return put_text_right_aligned(out, "NaN", 3);
+        put_text_right_aligned(out, "NaN", 3);
+    } else if (value < 0.0f) {
+        put_text_right_aligned(out, "-Infinity", 9);
+    } else {
+        put_text_right_aligned(out, "Infinity", 8);
     }
-    if (value < 0.0f) {
-        return put_text_right_aligned(out, "-Infinity", 9);
-    }
-    return put_text_right_aligned(out, "Infinity", 8);
 }
 
 // "00" "01" ... "99": digit pairs, so a significand is spelled with four
@@ -86,18 +87,18 @@ void compose_exponent(char* field, bool negative, const decimal_digits& rounded)
     field[15] = static_cast<char>('0' + exponent % 10);
 }
 
-}  // namespace
-
-char* put_real(char* out, float value) {
+// Writes a real item of exactly REAL_WIDTH characters at out.
+void put_real(char* out, float value) {
     if (!std::isfinite(value)) {
-        return put_special_real(out, value);
+        put_special_real(out, value);
+        return;
     }
     std::memset(out, ' ', REAL_WIDTH);
     const bool negative = std::signbit(value);
     if (value == 0.0f) {
         // Zero: one digit before the point and 8 after, sign kept.
         compose_fixed(out, negative, decimal_digits{0, 0});
-        return out + REAL_WIDTH;
+        return;
     }
     const decimal_digits rounded = round_to_nine_digits(std::fabs(value));
     // Fixed form covers rounded magnitudes 0.1 <= m < 1e9, i.e. decimal
@@ -107,14 +108,22 @@ char* put_real(char* out, float value) {
     } else {
         compose_exponent(out, negative, rounded);
     }
-    return out + REAL_WIDTH;
 }
 
-char* put_integer(char* out, std::int32_t value) {
-    std::memset(out, ' ', INTEGER_WIDTH);
+}  // namespace
+
+real_item make_real_item(float value) {
+    real_item item;
+    put_real(item.chars.data(), value);
+    return item;
+}
+
+integer_item make_integer_item(std::int32_t value) {
+    integer_item item;
+    item.chars.fill(' ');
     // Digits from the right; the magnitude of INT32_MIN needs 64 bits.
     std::int64_t magnitude = value < 0 ? -static_cast<std::int64_t>(value) : value;
-    char* p = out + INTEGER_WIDTH;
+    char* p = item.chars.data() + INTEGER_WIDTH;
     do {
         *--p = static_cast<char>('0' + magnitude % 10);
         magnitude /= 10;
@@ -122,42 +131,19 @@ char* put_integer(char* out, std::int32_t value) {
     if (value < 0) {
         *--p = '-';
     }
-    return out + INTEGER_WIDTH;
-}
-
-real_item make_real_item(float value) {
-    real_item item;
-    put_real(item.text, value);
     return item;
 }
 
-char* put_contour_record(char* out, float lon, float lat, std::int32_t ring_dist,
-                         const real_item& azimuth, std::int32_t dist_check) {
-    *out++ = ' ';
-    out = put_real(out, lon);
-    *out++ = ' ';
-    out = put_real(out, lat);
-    *out++ = ' ';
-    out = put_integer(out, ring_dist);
-    *out++ = ' ';
-    std::memcpy(out, azimuth.text, REAL_WIDTH);
-    out += REAL_WIDTH;
-    *out++ = ' ';
-    out = put_integer(out, dist_check);
-    *out++ = '\n';
-    return out;
+contour_record make_contour_record(const real_item& lon, const real_item& lat,
+                                   const integer_item& grid_dist, const real_item& azimuth,
+                                   const integer_item& dist_check) {
+    return join_items(lon, lat, grid_dist, azimuth, dist_check);
 }
 
-char* put_separator(char* out) {
-    std::memcpy(out, " >\n", SEPARATOR_LENGTH);
-    return out + SEPARATOR_LENGTH;
+error_line make_error_line(float ring_dist, float ring_az) {
+    return join_items(ERROR_WORD, make_real_item(ring_dist), make_real_item(ring_az));
 }
 
-char* put_error_line(char* out, float ring_dist, float azimuth) {
-    std::memcpy(out, " error ", 7);
-    out = put_real(out + 7, ring_dist);
-    *out++ = ' ';
-    out = put_real(out, azimuth);
-    *out++ = '\n';
-    return out;
+separator_line make_separator_line() {
+    return join_items(SEPARATOR_MARK);
 }

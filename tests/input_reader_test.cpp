@@ -99,9 +99,9 @@ TEST(InputReader, RefusesOverlongValuesWithoutQuotingThemWhole) {
     EXPECT_LT(std::string(result.message).size(), 100u);
 }
 
-// A regular file keeps its offset just after the third value, so whatever
-// follows is left for the next reader.
-TEST(InputReader, LeavesARegularFilePositionedAfterTheThirdValue) {
+// A regular file keeps its offset just after the third value's line, so the
+// next line is left for the next reader.
+TEST(InputReader, LeavesARegularFilePositionedAfterTheThirdValuesLine) {
     std::FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     const std::string text = "1 2 3 rest\nnext line\n";
@@ -111,7 +111,7 @@ TEST(InputReader, LeavesARegularFilePositionedAfterTheThirdValue) {
     ::lseek(fd, 0, SEEK_SET);
     const input_result result = read_run_input(fd);
     EXPECT_EQ(result.status, input_status::ok);
-    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 5);
+    EXPECT_EQ(::lseek(fd, 0, SEEK_CUR), 11);
     std::fclose(file);
 }
 

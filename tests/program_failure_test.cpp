@@ -83,9 +83,9 @@ TEST(ContourFile, UnwritableFileFailsTheRun) {
 // of 100 blocks: the run stops with a diagnostic and a failure status.
 TEST(ContourFile, FillingUpPartWayFailsTheRun) {
     scratch_dir dir;
-    run_plumbing plumbing;
-    plumbing.before = "ulimit -f 100 &&";
-    const program_run run = run_program(dir, "120.5 -33.25 1", plumbing);
+    run_setup setup{text_input("120.5 -33.25 1")};
+    setup.file_size_limit = 100 * 1024;
+    const program_run run = run_program(dir, setup);
     expect_io_failure(run, "cannot write dist-strike-contour.txt: File too large");
     const std::size_t written = read_file(dir.work_path(CONTOUR_FILE)).size();
     EXPECT_GT(written, 0u);
@@ -93,9 +93,9 @@ TEST(ContourFile, FillingUpPartWayFailsTheRun) {
 }
 
 TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
-    for (const char* output : {"> /dev/full", ">&-"}) {
+    for (const program_output& output : {output_path("/dev/full"), closed_output()}) {
         scratch_dir dir;
-        const program_run run = run_program(dir, "0 0 10", output_to(output));
+        const program_run run = run_program(dir, {text_input("0 0 10"), output});
         expect_io_failure(run, "cannot write standard output");
         // The contour file is still complete.
         expect_stored_run(read_file(dir.work_path(CONTOUR_FILE)), "lon0_lat0_step10",
@@ -105,13 +105,13 @@ TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {
 
 TEST(StandardOutput, ClosedOutputIsFineWhenNoErrorLinesAreDue) {
     scratch_dir dir;
-    EXPECT_EQ(run_program(dir, "120 30 25", output_to(">&-")).exit_status, 0);
+    EXPECT_EQ(run_program(dir, {text_input("120 30 25"), closed_output()}).exit_status, 0);
 }
 
 TEST(StandardInput, ClosedOrUnreadableInputFailsTheRun) {
-    for (const char* input : {"<&-", "< /"}) {
+    for (const program_input& input : {closed_input(), input_path("/")}) {
         scratch_dir dir;
-        const program_run run = run_program(dir, "", input_from(input));
+        const program_run run = run_program(dir, run_setup{input});
         expect_io_failure(run, "cannot read standard input");
         EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
     }
@@ -119,20 +119,19 @@ TEST(StandardInput, ClosedOrUnreadableInputFailsTheRun) {
 
 TEST(StandardInput, EndlessOrHugeInputIsHandledWithoutReadingItAll) {
     scratch_dir dir;
-    EXPECT_EQ(run_program(dir, "", fed_by("yes '0 0 90' |")).exit_status, 0);
-    expect_one_diagnostic(run_program(dir, "", fed_by("cat /dev/zero |")), "contains a NUL byte");
-    expect_one_diagnostic(run_program(dir, "", fed_by("yes 7 | tr -d '\\n' |")),
+    EXPECT_EQ(run_program(dir, run_setup{repeated_input("0 0 90\n")}).exit_status, 0);
+    expect_one_diagnostic(run_program(dir, run_setup{input_path("/dev/zero")}),
+                          "contains a NUL byte");
+    expect_one_diagnostic(run_program(dir, run_setup{repeated_input("7")}),
                           "longer than 1024 characters");
 }
 
-TEST(StandardInput, WhatFollowsTheThirdValueIsLeftUnread) {
+// The rest of the third value's line belongs to this run; the next line is
+// left for whatever reads standard input next.
+TEST(StandardInput, WhatFollowsTheThirdValuesLineIsLeftUnread) {
     scratch_dir dir;
-    run_plumbing plumbing;
-    plumbing.before = "{";
-    plumbing.output = "; cat; } < IN > OUT";
-    plumbing.input = "";
-    const program_run run = run_program(dir, "0 0 500 rest\nnext\n", plumbing);
-    EXPECT_EQ(run.out, " rest\nnext\n");
+    const program_run run = run_program(dir, "0 0 500 # rest\nnext\n");
+    EXPECT_EQ(run.input_offset, 15);
 }
 
 }  // namespace

@@ -1,24 +1,85 @@
 #include "program_runner.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
-std::string replace_all(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+int open_or_throw(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        throw std::runtime_error("cannot open " + path);
     }
-    return text;
+    return fd;
 }
 
-std::string quoted(const std::string& path) {
-    return "'" + path + "'";
+// A process that writes the text into the pipe until nobody reads it.
+pid_t start_feeder(const std::string& text, int write_fd, int read_fd) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(read_fd);
+        std::signal(SIGPIPE, SIG_IGN);
+        while (::write(write_fd, text.data(), text.size()) > 0 || errno == EINTR) {
+        }
+        ::_exit(0);
+    }
+    return pid;
+}
+
+// Standard input for the run; -1 for a closed one. Sets `feeder` for a
+// repeated text.
+int open_input(const scratch_dir& dir, const program_input& input, const std::string& name,
+               pid_t& feeder) {
+    feeder = 0;
+    switch (input.from) {
+        case program_input::kind::text:
+            write_file(dir.io_path(name), input.text_or_path);
+            return open_or_throw(dir.io_path(name), O_RDONLY);
+        case program_input::kind::path:
+            return open_or_throw(input.text_or_path, O_RDONLY);
+        case program_input::kind::repeated_text: {
+            int fds[2];
+            if (::pipe2(fds, O_CLOEXEC) != 0) {
+                throw std::runtime_error("cannot make a pipe");
+            }
+            feeder = start_feeder(input.text_or_path, fds[1], fds[0]);
+            ::close(fds[1]);
+            return fds[0];
+        }
+        case program_input::kind::closed:
+            break;
+    }
+    return -1;
+}
+
+int open_output(const program_output& output, const std::string& captured_path) {
+    switch (output.to) {
+        case program_output::kind::captured:
+            return open_or_throw(captured_path, O_WRONLY | O_CREAT | O_TRUNC);
+        case program_output::kind::path:
+            return open_or_throw(output.path, O_WRONLY | O_CREAT | O_TRUNC);
+        case program_output::kind::closed:
+            break;
+    }
+    return -1;
+}
+
+// In the child: the descriptor becomes `target`, or `target` is closed.
+void place(int fd, int target) {
+    if (fd < 0) {
+        ::close(target);
+    } else if (::dup2(fd, target) < 0) {
+        ::_exit(126);
+    }
 }
 
 }  // namespace
@@ -47,42 +108,100 @@ std::string scratch_dir::io_path(const std::string& name) const {
     return root_ + "/" + name;
 }
 
-program_run run_program(const scratch_dir& dir, const std::string& input,
-                        const run_plumbing& plumbing) {
-    write_file(dir.io_path("in"), input);
-    write_file(dir.io_path("out"), "");
-    const std::string redirections =
-        replace_all(replace_all(plumbing.input + " " + plumbing.output, "IN",
-                                quoted(dir.io_path("in"))),
-                    "OUT", quoted(dir.io_path("out")));
-    const std::string command = "cd " + quoted(dir.work_path("")) + " && " + plumbing.before +
-                                " " + quoted(PROGRAM_PATH) + " " + redirections + " 2> " +
-                                quoted(dir.io_path("err"));
-    const int status = std::system(command.c_str());
-    program_run run;
-    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = read_file(dir.io_path("out"));
-    run.err = read_file(dir.io_path("err"));
+program_input text_input(const std::string& text) {
+    return {program_input::kind::text, text};
+}
+
+program_input repeated_input(const std::string& text) {
+    return {program_input::kind::repeated_text, text};
+}
+
+program_input input_path(const std::string& path) {
+    return {program_input::kind::path, path};
+}
+
+program_input closed_input() {
+    return {program_input::kind::closed, ""};
+}
+
+program_output captured_output() {
+    return {program_output::kind::captured, ""};
+}
+
+program_output output_path(const std::string& path) {
+    return {program_output::kind::path, path};
+}
+
+program_output closed_output() {
+    return {program_output::kind::closed, ""};
+}
+
+started_run start_program(const scratch_dir& dir, const run_setup& setup) {
+    // Each run of a directory gets its own capture files.
+    static int runs = 0;
+    const std::string suffix = std::to_string(++runs);
+    started_run run{};
+    run.out_path = dir.io_path("out-" + suffix);
+    run.err_path = dir.io_path("err-" + suffix);
+    write_file(run.out_path, "");
+    run.input_fd = open_input(dir, setup.input, "in-" + suffix, run.feeder);
+    const int output_fd = open_output(setup.output, run.out_path);
+    const int error_fd = open_or_throw(run.err_path, O_WRONLY | O_CREAT | O_TRUNC);
+    const std::string work = dir.work_path("");
+
+    run.pid = ::fork();
+    if (run.pid == 0) {
+        place(run.input_fd, STDIN_FILENO);
+        place(output_fd, STDOUT_FILENO);
+        place(error_fd, STDERR_FILENO);
+        if (setup.file_size_limit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(setup.file_size_limit),
+                               static_cast<rlim_t>(setup.file_size_limit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (!setup.preload.empty()) {
+            ::setenv("LD_PRELOAD", setup.preload.c_str(), 1);
+        }
+        if (::chdir(work.c_str()) != 0) {
+            ::_exit(126);
+        }
+        ::execl(PROGRAM_PATH, PROGRAM_PATH, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    for (int fd : {output_fd, error_fd}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
     return run;
 }
 
-run_plumbing input_from(const std::string& input) {
-    run_plumbing plumbing;
-    plumbing.input = input;
-    return plumbing;
+program_run finish_program(started_run& started) {
+    int status = 0;
+    while (::waitpid(started.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    program_run run;
+    run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.input_offset = -1;
+    if (started.input_fd >= 0) {
+        run.input_offset = static_cast<long>(::lseek(started.input_fd, 0, SEEK_CUR));
+        ::close(started.input_fd);
+    }
+    if (started.feeder != 0) {
+        ::waitpid(started.feeder, nullptr, 0);
+    }
+    run.out = read_file(started.out_path);
+    run.err = read_file(started.err_path);
+    return run;
 }
 
-run_plumbing output_to(const std::string& output) {
-    run_plumbing plumbing;
-    plumbing.output = output;
-    return plumbing;
+program_run run_program(const scratch_dir& dir, const run_setup& setup) {
+    started_run started = start_program(dir, setup);
+    return finish_program(started);
 }
 
-run_plumbing fed_by(const std::string& command) {
-    run_plumbing plumbing;
-    plumbing.before = command;
-    plumbing.input = "";
-    return plumbing;
+program_run run_program(const scratch_dir& dir, const std::string& input) {
+    return run_program(dir, run_setup{text_input(input)});
 }
 
 std::string read_file(const std::string& path) {

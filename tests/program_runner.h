@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
+#include <utility>
 #include <vector>
 
 // A scratch directory for one test: the program runs in `work`, and its
@@ -19,30 +21,63 @@ private:
     std::string root_;
 };
 
+// Where the program's standard input comes from.
+struct program_input {
+    enum class kind { text, repeated_text, path, closed } from;
+    std::string text_or_path;
+};
+// A regular file holding the text (the default).
+program_input text_input(const std::string& text);
+// A pipe carrying the text over and over, for as long as it is read.
+program_input repeated_input(const std::string& text);
+// The file or device at the path, opened for reading.
+program_input input_path(const std::string& path);
+program_input closed_input();
+
+// Where the program's standard output goes.
+struct program_output {
+    enum class kind { captured, path, closed } to;
+    std::string path;
+};
+program_output captured_output();
+// The path, opened for writing and truncated, as a shell's ">" does.
+program_output output_path(const std::string& path);
+program_output closed_output();
+
+struct run_setup {
+    run_setup(program_input in, program_output out = captured_output())
+        : input(std::move(in)), output(std::move(out)) {}
+
+    program_input input;
+    program_output output;
+    long file_size_limit = -1;  // bytes; -1 for none
+    std::string preload;        // a shared library put in front of the C library
+};
+
 struct program_run {
     int exit_status;  // -1 when the program did not exit normally
-    std::string out;
+    std::string out;  // captured standard output
     std::string err;
+    long input_offset;  // where a text input's offset was left
 };
 
-// How the program's standard input and output are connected, as shell text.
-// "IN" and "OUT" stand for the captured files of the scratch directory.
-struct run_plumbing {
-    std::string before = "";        // e.g. "yes '0 0 10' |"
-    std::string input = "< IN";     // e.g. "<&-" to close standard input
-    std::string output = "> OUT";   // e.g. "> /dev/full" or ">&-"
+// A run in progress, for starting several at once.
+struct started_run {
+    pid_t pid;
+    pid_t feeder;  // writes a repeated input; 0 when there is none
+    int input_fd;
+    std::string out_path;
+    std::string err_path;
 };
 
-// Standard input or output connected otherwise; or the program fed by a
-// command ("yes 1 |") instead of the input file.
-run_plumbing input_from(const std::string& input);
-run_plumbing output_to(const std::string& output);
-run_plumbing fed_by(const std::string& command);
+// Starts the program in the scratch directory's working directory.
+started_run start_program(const scratch_dir& dir, const run_setup& setup);
+// Waits for it to end and collects what it left.
+program_run finish_program(started_run& run);
 
-// Runs the program in the scratch directory's working directory with
-// `input` as its standard input.
-program_run run_program(const scratch_dir& dir, const std::string& input,
-                        const run_plumbing& plumbing = {});
+program_run run_program(const scratch_dir& dir, const run_setup& setup);
+// With the text as standard input and standard output captured.
+program_run run_program(const scratch_dir& dir, const std::string& input);
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);

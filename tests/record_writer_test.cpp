@@ -14,10 +14,18 @@
 
 namespace {
 
+template <std::size_t Width>
+std::string text_of(const text_item<Width>& item) {
+    return std::string(item.chars.data(), Width);
+}
+
+template <std::size_t Length>
+std::string text_of(const text_line<Length>& line) {
+    return std::string(line.chars.data(), line.size);
+}
+
 std::string real_item(float value) {
-    char buffer[REAL_WIDTH];
-    const char* end = put_real(buffer, value);
-    return std::string(buffer, static_cast<std::size_t>(end - buffer));
+    return text_of(make_real_item(value));
 }
 
 // Fixed-form numbers sit right-aligned in 12 characters, then 4 blanks.
@@ -111,26 +119,18 @@ TEST(DecimalDigits, MatchCorrectlyRoundedScientificForm) {
 }
 
 TEST(IntegerItem, RightAlignsInElevenCharacters) {
-    char buffer[INTEGER_WIDTH];
-    EXPECT_EQ(std::string(buffer, put_integer(buffer, 0)), "          0");
-    EXPECT_EQ(std::string(buffer, put_integer(buffer, 175)), "        175");
-    EXPECT_EQ(std::string(buffer, put_integer(buffer, -2147483647 - 1)), "-2147483648");
+    EXPECT_EQ(text_of(make_integer_item(0)), "          0");
+    EXPECT_EQ(text_of(make_integer_item(175)), "        175");
+    EXPECT_EQ(text_of(make_integer_item(-2147483647 - 1)), "-2147483648");
 }
 
 TEST(Lines, FollowTheColumnLayout) {
-    char buffer[CONTOUR_RECORD_LENGTH];
-    const std::string first(buffer, put_contour_record(buffer, 120.5f, -33.25f, 0, make_real_item(0.0f), 0));
-    EXPECT_EQ(first,
+    EXPECT_EQ(text_of(make_contour_record(make_real_item(120.5f), make_real_item(-33.25f),
+                                          make_integer_item(0), make_real_item(0.0f),
+                                          make_integer_item(0))),
               "   120.500000      -33.2500000               0   0.00000000               0\n");
-    const std::string record(buffer,
-                             put_contour_record(buffer, -1e-5f, 1e30f, -12, make_real_item(360.0f), 175));
-    EXPECT_EQ(record.size(), CONTOUR_RECORD_LENGTH);
-
-    char error_buffer[ERROR_LINE_LENGTH];
-    EXPECT_EQ(std::string(error_buffer, put_error_line(error_buffer, 90.0f, 0.0f)),
-              " error   90.0000000       0.00000000    \n");
-    char separator[SEPARATOR_LENGTH];
-    EXPECT_EQ(std::string(separator, put_separator(separator)), " >\n");
+    EXPECT_EQ(text_of(make_error_line(90.0f, 0.0f)), " error   90.0000000       0.00000000    \n");
+    EXPECT_EQ(text_of(make_separator_line()), " >\n");
 }
 
 }  // namespace

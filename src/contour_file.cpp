@@ -1,0 +1,110 @@
+#include "contour_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "diagnostic.h"
+
+namespace {
+
+// Opens the file for writing without truncating it. The descriptor is kept
+// above the standard ones: if standard output was closed, the file must
+// not take its place and receive the error lines.
+int open_above_standard_descriptors() {
+    int fd;
+    do {
+        fd = ::open(CONTOUR_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0 || fd > STDERR_FILENO) {
+        return fd;
+    }
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int saved_errno = errno;
+    ::close(fd);
+    errno = saved_errno;
+    return moved;
+}
+
+bool same_file(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Waits for the exclusive lock. Files that take no lock (some devices and
+// file systems) are written without one.
+void lock_exclusively(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+bool contour_file::open(int output_fd) {
+    const int fd = open_above_standard_descriptors();
+    if (fd < 0) {
+        report_problem(diagnostic_fd_, "cannot open %s: %s", CONTOUR_FILE_NAME,
+                       std::strerror(errno));
+        return false;
+    }
+    struct stat file_info {};
+    struct stat output_info {};
+    if (::fstat(fd, &file_info) != 0) {
+        report_problem(diagnostic_fd_, "cannot open %s: %s", CONTOUR_FILE_NAME,
+                       std::strerror(errno));
+        ::close(fd);
+        return false;
+    }
+    if (::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
+        report_problem(diagnostic_fd_,
+                       "standard output is %s itself; the error lines would overwrite it",
+                       CONTOUR_FILE_NAME);
+        ::close(fd);
+        return false;
+    }
+    regular_ = S_ISREG(file_info.st_mode);
+    lock_exclusively(fd);
+    channel_.attach(fd);
+    return true;
+}
+
+void contour_file::empty() {
+    emptied_ = true;
+    // Devices and pipes (a link to /dev/null, say) cannot be truncated and
+    // need not be.
+    if (regular_ && ::ftruncate(channel_.fd(), 0) != 0) {
+        channel_.fail(errno);
+    }
+}
+
+void contour_file::cut_back_to_whole_lines() {
+    if (regular_ && channel_.failed()) {
+        // The file was emptied and then written from its start, so whole
+        // lines end where the channel counts them.
+        const int ignored =
+            ::ftruncate(channel_.fd(), static_cast<off_t>(channel_.whole_line_bytes()));
+        (void)ignored;
+    }
+}
+
+bool contour_file::finish() {
+    channel_.flush();
+    cut_back_to_whole_lines();
+    // A close interrupted by a signal has still released the descriptor
+    // (Linux), and every byte was written before it: not a failure.
+    const int close_result = ::close(channel_.fd());
+    const int close_errno = errno;
+    if (channel_.failed()) {
+        report_problem(diagnostic_fd_, "cannot write %s: %s", CONTOUR_FILE_NAME,
+                       std::strerror(channel_.error_number()));
+        return false;
+    }
+    if (close_result != 0 && close_errno != EINTR) {
+        report_problem(diagnostic_fd_, "cannot close %s: %s", CONTOUR_FILE_NAME,
+                       std::strerror(close_errno));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,88 @@
+#include "line_channel.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// The signals that stop a run from outside; they wait while a write call
+// is in progress, so that none of them cuts a line in two.
+sigset_t stopping_signals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal_number : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
+        sigaddset(&signals, signal_number);
+    }
+    return signals;
+}
+
+// Position just after the last newline among the first `length` bytes of
+// `data`, or 0 when there is none.
+std::size_t end_of_last_line(const char* data, std::size_t length) {
+    for (std::size_t i = length; i > 0; --i) {
+        if (data[i - 1] == '\n') {
+            return i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+void line_channel::attach(int fd) {
+    fd_ = fd;
+    used_ = 0;
+}
+
+void line_channel::fail(int error_number) {
+    if (!failed_) {
+        failed_ = true;
+        error_number_ = error_number;
+    }
+}
+
+void line_channel::append(const char* text, std::size_t length) {
+    if (failed_) {
+        return;
+    }
+    if (CHANNEL_BUFFER_SIZE - used_ < length) {
+        flush();
+    }
+    std::memcpy(buffer_ + used_, text, length);
+    used_ += length;
+}
+
+bool line_channel::flush() {
+    const std::size_t length = used_;
+    used_ = 0;
+    if (!failed_ && length > 0) {
+        static const sigset_t signals = stopping_signals();
+        sigset_t previous;
+        sigprocmask(SIG_BLOCK, &signals, &previous);
+        write_out(buffer_, length);
+        sigprocmask(SIG_SETMASK, &previous, nullptr);
+    }
+    return !failed_;
+}
+
+bool line_channel::write_out(const char* data, std::size_t length) {
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t count = ::write(fd_, data + done, length - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            // A write that takes nothing without an error is treated as an
+            // I/O error rather than retried for ever.
+            fail(count < 0 ? errno : EIO);
+            whole_line_bytes_ += end_of_last_line(data, done);
+            return false;
+        }
+        done += static_cast<std::size_t>(count);
+    }
+    whole_line_bytes_ += length;
+    return true;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "line_layout.h"
+
+// Bytes gathered before a write call: large enough that a run of 4.8 MB
+// needs under a hundred writes.
+inline constexpr std::size_t CHANNEL_BUFFER_SIZE = 1 << 16;
+
+// A buffered writer of whole lines over a file descriptor. Its buffer only
+// ever holds whole lines, and each write call is given whole lines, during
+// which hang-up, interrupt, quit and termination signals wait: a run stopped
+// by one of them has written whole lines only. After the first failed write
+// it keeps the error and drops everything else given to it.
+class line_channel {
+public:
+    explicit line_channel(int fd) : fd_(fd) {}
+    line_channel(const line_channel&) = delete;
+    line_channel& operator=(const line_channel&) = delete;
+
+    template <std::size_t Length>
+    void write(const text_line<Length>& line) {
+        static_assert(text_line<Length>::size <= CHANNEL_BUFFER_SIZE, "a line fits the buffer");
+        append(line.chars.data(), line.size);
+    }
+
+    // Writes out everything buffered. False once any write has failed.
+    bool flush();
+
+    // Starts over on another descriptor; anything buffered is dropped.
+    void attach(int fd);
+    // Records a failure found outside the channel: nothing more is written.
+    void fail(int error_number);
+
+    int fd() const { return fd_; }
+    bool failed() const { return failed_; }
+    int error_number() const { return error_number_; }
+    // Bytes written so far up to the end of the last whole line among them;
+    // after a short write it falls short of what reached the descriptor.
+    std::uint64_t whole_line_bytes() const { return whole_line_bytes_; }
+
+private:
+    void append(const char* text, std::size_t length);
+    bool write_out(const char* data, std::size_t length);
+
+    int fd_;
+    bool failed_ = false;
+    int error_number_ = 0;
+    std::uint64_t whole_line_bytes_ = 0;
+    std::size_t used_ = 0;
+    char buffer_[CHANNEL_BUFFER_SIZE];
+};
