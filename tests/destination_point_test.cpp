@@ -30,6 +30,14 @@ TEST(DestinationPoint, FallsBackToTheFarCandidate) {
     expect_accepted_at(solve(0, 0, 175, 0), 180.0f, 5.0f, 1e-3f);
 }
 
+// Centre (0, -79), distance 43, azimuth 258: both candidates, at longitudes
+// -89.98 and 269.98, pass; the near one is taken.
+TEST(DestinationPoint, TakesTheNearCandidateWhenBothPass) {
+    const ring_solution solution = solve(0, -79, 43, 258);
+    ASSERT_TRUE(solution.accepted);
+    EXPECT_EQ(solution.point.lon, -0x1.67ebbep+6f);
+}
+
 TEST(DestinationPoint, ReportsTheVerifiedDistance) {
     const ring_solution solution = solve(120.5f, -33.25f, 70, 123);
     ASSERT_TRUE(solution.accepted);
@@ -54,6 +62,12 @@ TEST(CandidateTest, ToleranceAndWholeTurnClause) {
     EXPECT_FALSE(candidate_passes(10.0f, 0.0f, 10.0f, 179.0f));
     EXPECT_TRUE(candidate_passes(10.0f, -179.0f, 10.0f, 360.0f));
     EXPECT_FALSE(candidate_passes(10.0f, -180.0f, 10.0f, 360.0f));
+}
+
+// Differences of exactly 0.01 in single precision pass.
+TEST(CandidateTest, TolerancesIncludeTheirBoundary) {
+    EXPECT_TRUE(candidate_passes(0.01f, 0.0f, 0.0f, 0.0f));
+    EXPECT_TRUE(candidate_passes(1.0f, 0.01f, 1.0f, 0.0f));
 }
 
 TEST(CandidateTest, NanMeasurementsFail) {

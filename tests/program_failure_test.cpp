@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,16 +82,62 @@ TEST(ContourFile, UnwritableFileFailsTheRun) {
 }
 
 // The file system filling part way through the run, as a file size limit
-// of 100 blocks: the run stops with a diagnostic and a failure status.
-TEST(ContourFile, FillingUpPartWayFailsTheRun) {
+// of 100 KiB: the run stops with a diagnostic and a failure status, and
+// leaves a prefix of its whole lines.
+TEST(ContourFile, FillingUpPartWayLeavesWholeLinesAndFailsTheRun) {
+    scratch_dir full_run;
+    run_program(full_run, "120.5 -33.25 1");
+    const std::string complete = read_file(full_run.work_path(CONTOUR_FILE));
+
     scratch_dir dir;
     run_setup setup{text_input("120.5 -33.25 1")};
     setup.file_size_limit = 100 * 1024;
     const program_run run = run_program(dir, setup);
     expect_io_failure(run, "cannot write dist-strike-contour.txt: File too large");
-    const std::size_t written = read_file(dir.work_path(CONTOUR_FILE)).size();
-    EXPECT_GT(written, 0u);
-    EXPECT_LT(written, 4829264u);  // the complete file
+    const std::string written = read_file(dir.work_path(CONTOUR_FILE));
+    ASSERT_GT(written.size(), 0u);
+    EXPECT_EQ(written.back(), '\n');
+    EXPECT_EQ(complete.compare(0, written.size(), written), 0);
+}
+
+// Error lines written into the contour file would overwrite its records.
+TEST(ContourFile, StandardOutputIntoTheFileItselfIsRefused) {
+    scratch_dir dir;
+    ASSERT_EQ(::symlink(dir.work_path(CONTOUR_FILE).c_str(), dir.io_path("link").c_str()), 0);
+    for (const std::string& path : {dir.work_path(CONTOUR_FILE), dir.io_path("link")}) {
+        const program_run run = run_program(dir, {text_input("0 0 10"), output_path(path)});
+        expect_io_failure(run, "standard output is dist-strike-contour.txt itself");
+        EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "") << path;
+    }
+}
+
+// Runs in one directory take turns: while another run holds the contour
+// file, a run waits before emptying it, then writes its own lines.
+TEST(ContourFile, ARunWaitsWhileAnotherHoldsTheFile) {
+    scratch_dir dir;
+    const std::string path = dir.work_path(CONTOUR_FILE);
+    write_file(path, "a line of another run\n");
+    const int holder = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    started_run run = start_program(dir, run_setup{text_input("0 0 10")});
+    // Ample time for a run that does not wait to finish (it takes a few
+    // milliseconds); a slow machine can only make this check pass.
+    ::usleep(300 * 1000);
+    EXPECT_EQ(read_file(path), "a line of another run\n");
+    ::close(holder);
+    EXPECT_EQ(finish_program(run).exit_status, 0);
+    EXPECT_EQ(lines_of(read_file(path)).size(), 18u * 362);
+}
+
+// Linux releases a descriptor even when its close reports EINTR; every
+// byte was written before, so the run has succeeded.
+TEST(ContourFile, AnInterruptedCloseIsNoFailure) {
+    scratch_dir dir;
+    run_setup setup{text_input("120 30 25")};
+    setup.preload = INTERRUPTED_CLOSE_PATH;
+    const program_run run = run_program(dir, setup);
+    EXPECT_EQ(run.exit_status, 0) << run.err;
+    EXPECT_EQ(lines_of(read_file(dir.work_path(CONTOUR_FILE))).size(), 8u * 362);
 }
 
 TEST(StandardOutput, WriteFailuresWhileErrorLinesAreDueFailTheRun) {

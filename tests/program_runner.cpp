@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -161,6 +162,11 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
         }
         if (!setup.preload.empty()) {
             ::setenv("LD_PRELOAD", setup.preload.c_str(), 1);
+            // A sanitizer runtime otherwise insists on coming first.
+            const char* asan = std::getenv("ASAN_OPTIONS");
+            const std::string options =
+                std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0";
+            ::setenv("ASAN_OPTIONS", options.c_str(), 1);
         }
         if (::chdir(work.c_str()) != 0) {
             ::_exit(126);

@@ -43,6 +43,22 @@ TEST(Distance, CoincidentAndNearbyPoints) {
     EXPECT_TRUE(std::isnan(distance(0, 0, NAN, 0)));
 }
 
+// Exact operands, with the same results in both C library families.
+// |dlat| + |dlon| is exactly 0.01 in single precision: outside the rule.
+TEST(Distance, ASeparationOfExactlyAHundredthIsNotCoincident) {
+    EXPECT_EQ(distance(-0x1.031d7p+4f, -0x1.654p-6f, -0x1.02f732p+4f, -0x1.5a60f6p-6f),
+              0x1.441d28p-6f);
+}
+
+// Degrees become radians as (x * PI) / 180, the product rounded first; the
+// grouping x * (PI / 180) changes these results.
+TEST(SphereRoutines, ConvertDegreesWithTheProductFirst) {
+    EXPECT_EQ(distance(-0x1.dda92ap+5f, 0x1.7ae148p+0f, -0x1.5342c4p+5f, 0x1.5970a4p+5f),
+              0x1.ea37fp+4f);
+    EXPECT_EQ(azimuth(0x1.7ae148p-2f, -0x1.df6a4ap+5f, 0x1.508f5cp+5f, -0x1.5503e4p+5f),
+              0x1.29dd62p+6f);
+}
+
 TEST(Distance, LargeSeparations) {
     EXPECT_NEAR(distance(0, 0, 0, 90), 90.0f, 3e-5f);
     EXPECT_EQ(distance(0, 0, 0, 180), above(180.0f));
