@@ -25,7 +25,10 @@ TEST_P(ReferenceRun, ReproducesTheContourFileAndErrorLinesByteForByte) {
     scratch_dir dir;
     const program_run run = run_program(dir, read_file(stored_run_path(reference, "input.txt")));
     EXPECT_EQ(run.exit_status, 0);
-    EXPECT_EQ(run.err, "");
+    // Near a pole, a warning; nothing else.
+    for (const std::string& line : lines_of(run.err)) {
+        EXPECT_EQ(line.rfind("dist-strike-contour: warning: ", 0), 0u) << line;
+    }
     expect_stored_run(run.out, reference, "stdout.txt");
     expect_stored_run(read_file(dir.work_path(CONTOUR_FILE)), reference, CONTOUR_FILE);
 }
@@ -58,6 +61,17 @@ TEST(ProgramOutput, CentreRingRepeatsTheInputExactly) {
     ASSERT_EQ(lines.size(), 362u);
     EXPECT_EQ(lines[0],
               "  -0.00000000       9.99999975E-06           0   0.00000000               0");
+}
+
+// Near a pole the azimuths of written points can be off by more than a
+// degree: one warning line, and the run goes on as usual.
+TEST(ProgramOutput, WarnsOnceForACentreNearAPole) {
+    scratch_dir dir;
+    const program_run near_pole = run_program(dir, "0 -89.5 90");
+    EXPECT_EQ(near_pole.exit_status, 0);
+    EXPECT_EQ(lines_of(near_pole.err).size(), 1u);
+    EXPECT_NE(near_pole.err.find("warning: "), std::string::npos) << near_pole.err;
+    EXPECT_EQ(run_program(dir, "0 89.4 90").err, "");
 }
 
 TEST(ProgramOutput, UnresolvedPositionRepeatsTheHeldPoint) {
