@@ -25,12 +25,14 @@ std::int32_t nearest_integer(float value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-// The grid of a run: its input, its outputs and the azimuth items, laid
-// out once since every ring writes the same 361.
+// The grid of a run: its input, its outputs, and what every ring repeats
+// for each azimuth: the solver's azimuth terms and the azimuth item.
 struct ring_grid {
     const run_input& input;
     contour_file& contour;
     error_lines& errors;
+    solver_centre centre;
+    solver_azimuth azimuths[LAST_AZIMUTH + 1];
     real_item azimuth_items[LAST_AZIMUTH + 1];
 };
 
@@ -53,15 +55,14 @@ void write_centre_ring(ring_grid& grid) {
 // A ring at a nonzero distance: each position is solved; an unresolved one
 // is reported and its record repeats the held point, the last accepted one.
 void write_solved_ring(ring_grid& grid, std::int32_t grid_dist, ring_point& held) {
-    const float ring_dist = static_cast<float>(grid_dist);
+    const solver_ring ring = solver_ring_of(grid.centre, static_cast<float>(grid_dist));
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
-        const float ring_az = static_cast<float>(grid_az);
-        const ring_solution solution =
-            destination_point(grid.input.center_lon, grid.input.center_lat, ring_dist, ring_az);
+        const solver_azimuth& azimuth = grid.azimuths[grid_az];
+        const ring_solution solution = solve_position(grid.centre, ring, azimuth);
         if (solution.accepted) {
             held = solution.point;
         } else {
-            grid.errors.write(make_error_line(ring_dist, ring_az));
+            grid.errors.write(make_error_line(ring.dist, azimuth.az));
         }
         write_record(grid, held, grid_dist, grid_az, nearest_integer(held.dist));
     }
@@ -75,9 +76,12 @@ void walk_rings(const run_input& input, contour_file& contour, error_lines& erro
     if (input.dist_step <= 0) {
         return;
     }
-    ring_grid grid{input, contour, errors, {}};
+    ring_grid grid{input, contour, errors, solver_centre_of(input.center_lon, input.center_lat),
+                   {}, {}};
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
-        grid.azimuth_items[grid_az] = make_real_item(static_cast<float>(grid_az));
+        const float ring_az = static_cast<float>(grid_az);
+        grid.azimuths[grid_az] = solver_azimuth_of(ring_az);
+        grid.azimuth_items[grid_az] = make_real_item(ring_az);
     }
     // Before any position is accepted the held point is the centre itself,
     // at verified distance 0.

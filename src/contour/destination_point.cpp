@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-#include "sphere/azimuth_cal.h"
-#include "sphere/dist_calculation.h"
-
 namespace {
 
 // Degrees to radians for the solver: the single nearest to pi/180
@@ -14,6 +11,25 @@ constexpr float DEG = 0.017453292f;
 
 // Tolerance in degrees for both the distance and the azimuth check.
 constexpr float TOLERANCE = 0.01f;
+
+// What measuring a candidate needs of the latitude both candidates share.
+struct candidate_latitude {
+    float lat;
+    latitude_pair_terms pair;  // the centre's and this latitude's, for distances
+    latitude_terms terms;      // for azimuths
+};
+
+// Measures the candidate at longitude lon and tests it: the distance as
+// dist_calculation(center_lat, center_lon, lat, lon) and the azimuth as
+// azimuth_cal(center_lon, center_lat, lon, lat) would give them.
+bool measure_candidate(const solver_centre& centre, const candidate_latitude& latitude,
+                       float lon, const solver_ring& ring, const solver_azimuth& azimuth,
+                       ring_point& point) {
+    const float dist = dist_from_terms(latitude.pair, centre.lat, centre.lon, latitude.lat, lon);
+    const float az = azimuth_between(centre.azimuth, azimuth_point_of(lon, latitude.terms));
+    point = {lon, latitude.lat, dist};
+    return candidate_passes(dist, az, ring.dist, azimuth.az);
+}
 
 }  // namespace
 
@@ -33,37 +49,54 @@ bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
     return std::round(az_diff / 360.0f) == 1.0f;
 }
 
-ring_solution destination_point(const float& center_lon, const float& center_lat,
-                                const float& ring_dist, const float& ring_az) {
+solver_centre solver_centre_of(float center_lon, float center_lat) {
+    return {center_lon,
+            center_lat,
+            std::sin(center_lat * DEG),
+            std::cos(center_lat * DEG),
+            colatitude_terms_of(center_lat),
+            azimuth_point_of(center_lon, latitude_terms_of(center_lat))};
+}
+
+solver_ring solver_ring_of(const solver_centre& centre, float ring_dist) {
     const float sin_dist = std::sin(ring_dist * DEG);
+    return {ring_dist, sin_dist, centre.sin_lat * std::cos(ring_dist * DEG),
+            sin_dist * centre.cos_lat};
+}
+
+solver_azimuth solver_azimuth_of(float ring_az) {
+    return {ring_az, std::sin(ring_az * DEG), std::cos(ring_az * DEG)};
+}
+
+ring_solution solve_position(const solver_centre& centre, const solver_ring& ring,
+                             const solver_azimuth& azimuth) {
     // X: sine of the latitude sought, from the spherical triangle.
-    const float x = std::sin(center_lat * DEG) * std::cos(ring_dist * DEG) +
-                    std::cos(ring_az * DEG) * (sin_dist * std::cos(center_lat * DEG));
+    const float x = ring.lat_term + azimuth.cos_az * ring.slant_term;
     // S: cosine of that latitude; NaN when rounding makes X*X exceed 1.
     const float s = std::sqrt(1.0f - x * x);
     const float lat = std::asin(x) / DEG;
     // Y: sine of the longitude offset; infinite or NaN at a pole (S = 0).
-    const float y = (std::sin(ring_az * DEG) * sin_dist) / s;
+    const float y = (azimuth.sin_az * ring.sin_dist) / s;
     const float delta = std::asin(y) / DEG;
 
-    const float lon_a = delta + center_lon;
-    const float lon_b = (center_lon + 180.0f) - delta;
-
-    // All four measurements are taken before any test.
-    float dist_a = 0.0f;
-    float az_a = 0.0f;
-    float dist_b = 0.0f;
-    float az_b = 0.0f;
-    dist_calculation(center_lat, center_lon, lat, lon_a, dist_a);
-    azimuth_cal(center_lon, center_lat, lon_a, lat, az_a);
-    dist_calculation(center_lat, center_lon, lat, lon_b, dist_b);
-    azimuth_cal(center_lon, center_lat, lon_b, lat, az_b);
-
-    if (candidate_passes(dist_a, az_a, ring_dist, ring_az)) {
-        return {true, {lon_a, lat, dist_a}};
+    const candidate_latitude latitude{
+        lat, latitude_pair_terms_of(centre.colatitude, colatitude_terms_of(lat)),
+        latitude_terms_of(lat)};
+    // The measurements have no effects, so candidate B is measured only
+    // when candidate A fails: the result is the same as measuring both first.
+    ring_solution solution{true, {}};
+    if (measure_candidate(centre, latitude, delta + centre.lon, ring, azimuth, solution.point)) {
+        return solution;
     }
-    if (candidate_passes(dist_b, az_b, ring_dist, ring_az)) {
-        return {true, {lon_b, lat, dist_b}};
+    const float lon_b = (centre.lon + 180.0f) - delta;
+    if (measure_candidate(centre, latitude, lon_b, ring, azimuth, solution.point)) {
+        return solution;
     }
     return {false, {0.0f, 0.0f, 0.0f}};
+}
+
+ring_solution destination_point(const float& center_lon, const float& center_lat,
+                                const float& ring_dist, const float& ring_az) {
+    const solver_centre centre = solver_centre_of(center_lon, center_lat);
+    return solve_position(centre, solver_ring_of(centre, ring_dist), solver_azimuth_of(ring_az));
 }
