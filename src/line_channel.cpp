@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -41,17 +40,6 @@ void line_channel::fail(int error_number) {
         failed_ = true;
         error_number_ = error_number;
     }
-}
-
-void line_channel::append(const char* text, std::size_t length) {
-    if (failed_) {
-        return;
-    }
-    if (CHANNEL_BUFFER_SIZE - used_ < length) {
-        flush();
-    }
-    std::memcpy(buffer_ + used_, text, length);
-    used_ += length;
 }
 
 bool line_channel::flush() {

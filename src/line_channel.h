@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "line_layout.h"
 
@@ -23,7 +24,14 @@ public:
     template <std::size_t Length>
     void write(const text_line<Length>& line) {
         static_assert(text_line<Length>::size <= CHANNEL_BUFFER_SIZE, "a line fits the buffer");
-        append(line.chars.data(), line.size);
+        if (CHANNEL_BUFFER_SIZE - used_ < line.size) {
+            flush();
+        }
+        if (!failed_) {
+            // A copy of a size known here, which the compiler lays out inline.
+            std::memcpy(buffer_ + used_, line.chars.data(), line.size);
+            used_ += line.size;
+        }
     }
 
     // Writes out everything buffered. False once any write has failed.
@@ -42,7 +50,6 @@ public:
     std::uint64_t whole_line_bytes() const { return whole_line_bytes_; }
 
 private:
-    void append(const char* text, std::size_t length);
     bool write_out(const char* data, std::size_t length);
 
     int fd_;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 // Text layout shared by the contour file and standard output: a line is one
@@ -40,7 +40,7 @@ template <std::size_t... Widths>
 text_line<((1 + Widths) + ...)> join_items(const text_item<Widths>&... items) {
     text_line<((1 + Widths) + ...)> line;
     char* out = line.chars.data();
-    ((*out++ = ' ', out = std::copy(items.chars.begin(), items.chars.end(), out)), ...);
+    ((*out++ = ' ', std::memcpy(out, items.chars.data(), Widths), out += Widths), ...);
     *out = '\n';
     return line;
 }

@@ -25,8 +25,9 @@ std::int32_t nearest_integer(float value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-// The grid of a run: its input, its outputs, and what every ring repeats
-// for each azimuth: the solver's azimuth terms and the azimuth item.
+// The grid of a run: its input, its outputs, and what the rings repeat,
+// computed or laid out once: the solver's centre and azimuth terms, the
+// azimuth items, and the integer items of every ring distance.
 struct ring_grid {
     const run_input& input;
     contour_file& contour;
@@ -34,37 +35,59 @@ struct ring_grid {
     solver_centre centre;
     solver_azimuth azimuths[LAST_AZIMUTH + 1];
     real_item azimuth_items[LAST_AZIMUTH + 1];
+    integer_item distance_items[MAX_RING_DIST + 1];
 };
 
-void write_record(ring_grid& grid, const ring_point& point, std::int32_t grid_dist,
-                  std::int32_t grid_az, std::int32_t dist_check) {
-    grid.contour.write(make_contour_record(make_real_item(point.lon), make_real_item(point.lat),
-                                           make_integer_item(grid_dist),
-                                           grid.azimuth_items[grid_az],
-                                           make_integer_item(dist_check)));
+integer_item distance_item(const ring_grid& grid, std::int32_t degrees) {
+    if (degrees >= 0 && degrees <= MAX_RING_DIST) {
+        return grid.distance_items[degrees];
+    }
+    return make_integer_item(degrees);
 }
 
-// The centre ring repeats the centre itself at every azimuth.
+// The point the records repeat, with its items laid out once when it is
+// accepted: longitude, latitude and distance check.
+struct held_point {
+    ring_point point;
+    real_item lon;
+    real_item lat;
+    integer_item dist_check;
+};
+
+held_point hold(const ring_grid& grid, const ring_point& point) {
+    return {point, make_real_item(point.lon), make_real_item(point.lat),
+            distance_item(grid, nearest_integer(point.dist))};
+}
+
+void write_record(ring_grid& grid, const held_point& held, const integer_item& grid_dist,
+                  std::int32_t grid_az) {
+    grid.contour.write(make_contour_record(held.lon, held.lat, grid_dist,
+                                           grid.azimuth_items[grid_az], held.dist_check));
+}
+
+// The centre ring repeats the centre itself at every azimuth, with ring
+// distance and distance check 0.
 void write_centre_ring(ring_grid& grid) {
-    const ring_point centre{grid.input.center_lon, grid.input.center_lat, 0.0f};
+    const held_point centre = hold(grid, {grid.input.center_lon, grid.input.center_lat, 0.0f});
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
-        write_record(grid, centre, 0, grid_az, 0);
+        write_record(grid, centre, grid.distance_items[0], grid_az);
     }
 }
 
 // A ring at a nonzero distance: each position is solved; an unresolved one
 // is reported and its record repeats the held point, the last accepted one.
-void write_solved_ring(ring_grid& grid, std::int32_t grid_dist, ring_point& held) {
+void write_solved_ring(ring_grid& grid, std::int32_t grid_dist, held_point& held) {
     const solver_ring ring = solver_ring_of(grid.centre, static_cast<float>(grid_dist));
+    const integer_item grid_dist_item = distance_item(grid, grid_dist);
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
         const solver_azimuth& azimuth = grid.azimuths[grid_az];
         const ring_solution solution = solve_position(grid.centre, ring, azimuth);
         if (solution.accepted) {
-            held = solution.point;
+            held = hold(grid, solution.point);
         } else {
             grid.errors.write(make_error_line(ring.dist, azimuth.az));
         }
-        write_record(grid, held, grid_dist, grid_az, nearest_integer(held.dist));
+        write_record(grid, held, grid_dist_item, grid_az);
     }
 }
 
@@ -77,15 +100,18 @@ void walk_rings(const run_input& input, contour_file& contour, error_lines& erro
         return;
     }
     ring_grid grid{input, contour, errors, solver_centre_of(input.center_lon, input.center_lat),
-                   {}, {}};
+                   {}, {}, {}};
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
         const float ring_az = static_cast<float>(grid_az);
         grid.azimuths[grid_az] = solver_azimuth_of(ring_az);
         grid.azimuth_items[grid_az] = make_real_item(ring_az);
     }
+    for (std::int32_t degrees = 0; degrees <= MAX_RING_DIST; ++degrees) {
+        grid.distance_items[degrees] = make_integer_item(degrees);
+    }
     // Before any position is accepted the held point is the centre itself,
     // at verified distance 0.
-    ring_point held{input.center_lon, input.center_lat, 0.0f};
+    held_point held = hold(grid, {input.center_lon, input.center_lat, 0.0f});
     const std::int32_t rings = MAX_RING_DIST / input.dist_step + 1;
     const separator_line separator = make_separator_line();
     for (std::int32_t ring = 0; ring < rings && !contour.failed(); ++ring) {
