@@ -1,6 +1,8 @@
 #include "decimal_digits.h"
 
+#include <array>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -28,6 +30,41 @@ constexpr std::uint64_t POWERS_OF_TEN[] = {1ULL,
 // range holds every longitude, latitude, distance and azimuth of a run.
 constexpr int FAST_MIN_BINARY_EXPONENT = -10;
 constexpr int FAST_MAX_BINARY_EXPONENT = 28;
+
+// The values m x 2^(b-23), m in [2^23, 2^24), of one binary exponent b have
+// the decimal exponent floor(b log10 2) (1233 / 4096 ~ log10 2, exact for
+// these b), or one more from the significand m that reaches the next power
+// of ten, 10^(floor + 1), on.
+struct decimal_exponent_row {
+    int decimal_exponent;
+    std::uint64_t next_power_from;  // the least m reaching the next power
+};
+
+constexpr decimal_exponent_row decimal_exponent_row_of(int b) {
+    const int decimal_exponent = (b * 1233) >> 12;
+    // The least m with m x 2^(b-23) >= 10^(decimal_exponent + 1), that is
+    // m >= numerator / denominator with both sides made whole.
+    const int next_power = decimal_exponent + 1;
+    const std::uint64_t numerator = POWERS_OF_TEN[next_power > 0 ? next_power : 0]
+                                    << (b < 23 ? 23 - b : 0);
+    const std::uint64_t denominator = POWERS_OF_TEN[next_power < 0 ? -next_power : 0]
+                                      << (b > 23 ? b - 23 : 0);
+    return {decimal_exponent, (numerator + denominator - 1) / denominator};
+}
+
+constexpr int FAST_RANGE_SIZE = FAST_MAX_BINARY_EXPONENT - FAST_MIN_BINARY_EXPONENT + 1;
+
+constexpr std::array<decimal_exponent_row, FAST_RANGE_SIZE> make_decimal_exponent_rows() {
+    std::array<decimal_exponent_row, FAST_RANGE_SIZE> rows{};
+    for (int i = 0; i < FAST_RANGE_SIZE; ++i) {
+        rows[static_cast<std::size_t>(i)] =
+            decimal_exponent_row_of(FAST_MIN_BINARY_EXPONENT + i);
+    }
+    return rows;
+}
+
+constexpr std::array<decimal_exponent_row, FAST_RANGE_SIZE> DECIMAL_EXPONENT_ROWS =
+    make_decimal_exponent_rows();
 
 // Any single: 9 digits from the standard library's correctly rounded
 // scientific form "d.dddddddde+xx".
@@ -76,19 +113,11 @@ decimal_digits round_to_nine_digits(float magnitude) {
     const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
     const int e = binary_exponent - 23;  // -33..5
 
-    // Decimal exponent: floor(b log10 2) (1233 / 4096 ~ log10 2, exact for
-    // these b), or one more when the value reaches the next power of ten.
-    int exponent = (binary_exponent * 1233) >> 12;
-    int scale = 8 - exponent;  // 0..12: m x 10^scale stays below 2^64
-    std::uint64_t scaled = m * POWERS_OF_TEN[scale];
-    // One decimal place fewer when m x 2^e x 10^scale >= 1e9, compared exactly.
-    const bool reaches_next_power =
-        e >= 0 ? (scaled << e) >= NINE_DIGIT_LIMIT : scaled >= (NINE_DIGIT_LIMIT << -e);
-    if (reaches_next_power) {
-        ++exponent;
-        --scale;
-        scaled = m * POWERS_OF_TEN[scale];
-    }
+    const decimal_exponent_row& row =
+        DECIMAL_EXPONENT_ROWS[static_cast<std::size_t>(binary_exponent - FAST_MIN_BINARY_EXPONENT)];
+    int exponent = row.decimal_exponent + (m >= row.next_power_from ? 1 : 0);
+    // m x 10^(8 - exponent) x 2^e lies in [1e8, 1e9) and stays below 2^64.
+    const std::uint64_t scaled = m * POWERS_OF_TEN[8 - exponent];
     std::uint64_t significand = e >= 0 ? (scaled << e) : round_scaled(scaled, -e);
     if (significand == NINE_DIGIT_LIMIT) {  // rounding carried into a tenth digit
         significand = NINE_DIGIT_FLOOR;

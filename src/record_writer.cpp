@@ -37,35 +37,62 @@ constexpr char DIGIT_PAIRS[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// The 9 digit characters of a significand in [1e8, 1e9).
+// The 9 digit characters of a significand in [1e8, 1e9), left to right.
+// The significand times ceil(2^57 / 10^8) holds significand / 10^8 as a
+// fixed-point number with 57 fraction bits: its whole part is the first
+// digit, and each multiplication of the fraction by 100 brings up the next
+// two. Exact for every significand (bench/check-digit-spelling checks all).
 void spell_digits(std::uint32_t significand, char* digits) {
-    for (int i = SIGNIFICANT_DIGITS - 2; i > 0; i -= 2) {
-        std::memcpy(digits + i, DIGIT_PAIRS + 2 * (significand % 100), 2);
-        significand /= 100;
-    }
-    digits[0] = static_cast<char>('0' + significand);
+    constexpr int FRACTION_BITS = 57;
+    constexpr std::uint64_t FRACTION_MASK = (std::uint64_t{1} << FRACTION_BITS) - 1;
+    constexpr std::uint64_t SCALE = 1441151881;  // ceil(2^57 / 10^8)
+    std::uint64_t fixed = significand * SCALE;
+    digits[0] = static_cast<char>('0' + (fixed >> FRACTION_BITS));
+    const auto next_pair = [&fixed](char* pair) {
+        fixed = (fixed & FRACTION_MASK) * 100;
+        std::memcpy(pair, DIGIT_PAIRS + 2 * (fixed >> FRACTION_BITS), 2);
+    };
+    next_pair(digits + 1);
+    next_pair(digits + 3);
+    next_pair(digits + 5);
+    next_pair(digits + 7);
+}
+
+// Fixed form with IntegerDigits digits before the point, in a field of 16
+// already blank: the number ends at column 12, so its first integer digit
+// (or its point, when there are none) is in column 3.
+template <int IntegerDigits>
+char* place_fixed_digits(char* field, const char* digits) {
+    std::memcpy(field + 2, digits, IntegerDigits);
+    field[2 + IntegerDigits] = '.';
+    std::memcpy(field + 3 + IntegerDigits, digits + IntegerDigits,
+                SIGNIFICANT_DIGITS - IntegerDigits);
+    return field + 2;
 }
 
 // Fixed form in a field of 16 already blank: exponent + 1 digits before
 // the point (a single "0" when the exponent is -1), the rest after it,
-// right-aligned in the first 12 characters. Written from the right.
+// right-aligned in the first 12 characters.
 void compose_fixed(char* field, bool negative, const decimal_digits& rounded) {
     char digits[SIGNIFICANT_DIGITS];
     spell_digits(rounded.significand, digits);
-    const int integer_digits = rounded.exponent < 0 ? 0 : rounded.exponent + 1;
-    char* p = field + FIXED_FIELD_WIDTH;
-    for (int i = SIGNIFICANT_DIGITS - 1; i >= integer_digits; --i) {
-        *--p = digits[i];
-    }
-    *--p = '.';
-    for (int i = integer_digits - 1; i >= 0; --i) {
-        *--p = digits[i];
-    }
-    if (integer_digits == 0) {
-        *--p = '0';
+    char* start = nullptr;
+    // One case per length of the integer part, so that every copy has a
+    // size known at compile time.
+    switch (rounded.exponent) {
+        case -1: start = place_fixed_digits<0>(field, digits); *--start = '0'; break;
+        case 0: start = place_fixed_digits<1>(field, digits); break;
+        case 1: start = place_fixed_digits<2>(field, digits); break;
+        case 2: start = place_fixed_digits<3>(field, digits); break;
+        case 3: start = place_fixed_digits<4>(field, digits); break;
+        case 4: start = place_fixed_digits<5>(field, digits); break;
+        case 5: start = place_fixed_digits<6>(field, digits); break;
+        case 6: start = place_fixed_digits<7>(field, digits); break;
+        case 7: start = place_fixed_digits<8>(field, digits); break;
+        default: start = place_fixed_digits<9>(field, digits); break;
     }
     if (negative) {
-        *--p = '-';
+        *--start = '-';
     }
 }
 

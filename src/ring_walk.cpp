@@ -1,6 +1,5 @@
 #include "ring_walk.h"
 
-#include <cmath>
 #include <cstdint>
 
 #include "contour/destination_point.h"
@@ -14,15 +13,16 @@ constexpr std::int32_t MAX_RING_DIST = 175;
 // Azimuths run 0..360 inclusive so that every ring closes on itself.
 constexpr std::int32_t LAST_AZIMUTH = 360;
 
-// Rounds to the nearest integer, halves away from zero. Values that do not
-// fit (never a verified distance, which lies within 0.01 of a ring
-// distance or is the centre's 0) give 0 instead of undefined behaviour.
+// Rounds a verified distance (degrees, 0 up to just above 180) to the
+// nearest integer, halves away from zero: the whole part, plus one when the
+// fraction, value - whole part, which is exact, is at least a half. Values
+// outside 0..2^24 (never a verified distance) give 0.
 std::int32_t nearest_integer(float value) {
-    const float rounded = std::round(value);
-    if (!(rounded >= -2147483648.0f && rounded < 2147483648.0f)) {
+    if (!(value >= 0.0f && value < 16777216.0f)) {
         return 0;
     }
-    return static_cast<std::int32_t>(rounded);
+    const auto whole = static_cast<std::int32_t>(value);
+    return value - static_cast<float>(whole) >= 0.5f ? whole + 1 : whole;
 }
 
 // The grid of a run: its input, its outputs, and what the rings repeat,
@@ -54,9 +54,11 @@ struct held_point {
     integer_item dist_check;
 };
 
-held_point hold(const ring_grid& grid, const ring_point& point) {
-    return {point, make_real_item(point.lon), make_real_item(point.lat),
-            distance_item(grid, nearest_integer(point.dist))};
+void hold(const ring_grid& grid, const ring_point& point, held_point& held) {
+    held.point = point;
+    held.lon = make_real_item(point.lon);
+    held.lat = make_real_item(point.lat);
+    held.dist_check = distance_item(grid, nearest_integer(point.dist));
 }
 
 void write_record(ring_grid& grid, const held_point& held, const integer_item& grid_dist,
@@ -68,7 +70,8 @@ void write_record(ring_grid& grid, const held_point& held, const integer_item& g
 // The centre ring repeats the centre itself at every azimuth, with ring
 // distance and distance check 0.
 void write_centre_ring(ring_grid& grid) {
-    const held_point centre = hold(grid, {grid.input.center_lon, grid.input.center_lat, 0.0f});
+    held_point centre;
+    hold(grid, {grid.input.center_lon, grid.input.center_lat, 0.0f}, centre);
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
         write_record(grid, centre, grid.distance_items[0], grid_az);
     }
@@ -83,7 +86,7 @@ void write_solved_ring(ring_grid& grid, std::int32_t grid_dist, held_point& held
         const solver_azimuth& azimuth = grid.azimuths[grid_az];
         const ring_solution solution = solve_position(grid.centre, ring, azimuth);
         if (solution.accepted) {
-            held = hold(grid, solution.point);
+            hold(grid, solution.point, held);
         } else {
             grid.errors.write(make_error_line(ring.dist, azimuth.az));
         }
@@ -111,7 +114,8 @@ void walk_rings(const run_input& input, contour_file& contour, error_lines& erro
     }
     // Before any position is accepted the held point is the centre itself,
     // at verified distance 0.
-    held_point held = hold(grid, {input.center_lon, input.center_lat, 0.0f});
+    held_point held;
+    hold(grid, {input.center_lon, input.center_lat, 0.0f}, held);
     const std::int32_t rings = MAX_RING_DIST / input.dist_step + 1;
     const separator_line separator = make_separator_line();
     for (std::int32_t ring = 0; ring < rings && !contour.failed(); ++ring) {

@@ -22,7 +22,7 @@ struct candidate_latitude {
 // Measures the candidate at longitude lon and tests it: the distance as
 // dist_calculation(center_lat, center_lon, lat, lon) and the azimuth as
 // azimuth_cal(center_lon, center_lat, lon, lat) would give them.
-bool measure_candidate(const solver_centre& centre, const candidate_latitude& latitude,
+inline bool measure_candidate(const solver_centre& centre, const candidate_latitude& latitude,
                        float lon, const solver_ring& ring, const solver_azimuth& azimuth,
                        ring_point& point) {
     const float dist = dist_from_terms(latitude.pair, centre.lat, centre.lon, latitude.lat, lon);
@@ -43,10 +43,11 @@ bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
         return true;
     }
     // Whole-turn clause: the difference divided by 360, rounded to nearest
-    // with halves away from zero, equals one. This matches the -180..180
-    // azimuths of the sphere routines to grid azimuths 180..360. std::round
-    // keeps NaN as NaN (never equal to 1) and needs no integer conversion.
-    return std::round(az_diff / 360.0f) == 1.0f;
+    // with halves away from zero, equals one, i.e. the quotient lies in
+    // [0.5, 1.5). This matches the -180..180 azimuths of the sphere routines
+    // to grid azimuths 180..360. A NaN quotient fails both comparisons.
+    const float turns = az_diff / 360.0f;
+    return turns >= 0.5f && turns < 1.5f;
 }
 
 solver_centre solver_centre_of(float center_lon, float center_lat) {
