@@ -59,15 +59,16 @@ void spell_digits(std::uint32_t significand, char* digits) {
 }
 
 // Fixed form with IntegerDigits digits before the point, in a field of 16
-// already blank: the number ends at column 12, so its first integer digit
-// (or its point, when there are none) is in column 3.
+// already blank: the 9 digits and the point end at column 12, so they start
+// at FIXED_START whatever the split. Returns where the number starts.
 template <int IntegerDigits>
 char* place_fixed_digits(char* field, const char* digits) {
-    std::memcpy(field + 2, digits, IntegerDigits);
-    field[2 + IntegerDigits] = '.';
-    std::memcpy(field + 3 + IntegerDigits, digits + IntegerDigits,
+    constexpr int FIXED_START = FIXED_FIELD_WIDTH - SIGNIFICANT_DIGITS - 1;
+    std::memcpy(field + FIXED_START, digits, IntegerDigits);
+    field[FIXED_START + IntegerDigits] = '.';
+    std::memcpy(field + FIXED_START + IntegerDigits + 1, digits + IntegerDigits,
                 SIGNIFICANT_DIGITS - IntegerDigits);
-    return field + 2;
+    return field + FIXED_START;
 }
 
 // Fixed form in a field of 16 already blank: exponent + 1 digits before
