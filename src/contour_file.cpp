@@ -57,14 +57,16 @@ bool contour_file::open(int output_fd) {
         ::close(fd);
         return false;
     }
-    if (::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
+    regular_ = S_ISREG(file_info.st_mode);
+    // Only a regular file is overwritten this way; a device both point to
+    // (/dev/null, say) takes both streams as it would anyway.
+    if (regular_ && ::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
         report_problem(diagnostic_fd_,
                        "standard output is %s itself; the error lines would overwrite it",
                        CONTOUR_FILE_NAME);
         ::close(fd);
         return false;
     }
-    regular_ = S_ISREG(file_info.st_mode);
     lock_exclusively(fd);
     channel_.attach(fd);
     return true;
