@@ -41,7 +41,8 @@ constexpr char DIGIT_PAIRS[] =
 // The significand times ceil(2^57 / 10^8) holds significand / 10^8 as a
 // fixed-point number with 57 fraction bits: its whole part is the first
 // digit, and each multiplication of the fraction by 100 brings up the next
-// two. Exact for every significand (bench/check-digit-spelling checks all).
+// two. Exact for every significand in [1e8, 1e9) (checked one by one);
+// bench/real_item_exhaustive_check compares whole items with the library.
 void spell_digits(std::uint32_t significand, char* digits) {
     constexpr int FRACTION_BITS = 57;
     constexpr std::uint64_t FRACTION_MASK = (std::uint64_t{1} << FRACTION_BITS) - 1;

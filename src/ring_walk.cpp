@@ -45,17 +45,15 @@ integer_item distance_item(const ring_grid& grid, std::int32_t degrees) {
     return make_integer_item(degrees);
 }
 
-// The point the records repeat, with its items laid out once when it is
+// The point the records repeat, as its items, laid out once when it is
 // accepted: longitude, latitude and distance check.
 struct held_point {
-    ring_point point;
     real_item lon;
     real_item lat;
     integer_item dist_check;
 };
 
 void hold(const ring_grid& grid, const ring_point& point, held_point& held) {
-    held.point = point;
     held.lon = make_real_item(point.lon);
     held.lat = make_real_item(point.lat);
     held.dist_check = distance_item(grid, nearest_integer(point.dist));
