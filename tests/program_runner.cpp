@@ -149,6 +149,11 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
     const int output_fd = open_output(setup.output, run.out_path);
     const int error_fd = open_or_throw(run.err_path, O_WRONLY | O_CREAT | O_TRUNC);
     const std::string work = dir.work_path("");
+    std::vector<char*> argv{const_cast<char*>(setup.program.c_str())};
+    for (const std::string& argument : setup.arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
 
     run.pid = ::fork();
     if (run.pid == 0) {
@@ -171,7 +176,7 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
         if (::chdir(work.c_str()) != 0) {
             ::_exit(126);
         }
-        ::execl(PROGRAM_PATH, PROGRAM_PATH, static_cast<char*>(nullptr));
+        ::execv(setup.program.c_str(), argv.data());
         ::_exit(127);
     }
     for (int fd : {output_fd, error_fd}) {

@@ -52,6 +52,8 @@ struct run_setup {
     program_output output;
     long file_size_limit = -1;  // bytes; -1 for none
     std::string preload;        // a shared library put in front of the C library
+    std::string program = PROGRAM_PATH;  // the contour program unless set
+    std::vector<std::string> arguments;
 };
 
 struct program_run {

@@ -1,0 +1,194 @@
+// dist-strike-contour-export: turns a whole contour file into what GMT,
+// GDAL and GIS tools, and Python, read. Writes to standard output.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+#include "export/contour_reader.h"
+#include "export/export_formats.h"
+#include "export/text_output.h"
+#include "command_diagnostic.h"
+
+namespace {
+
+constexpr const char* PROGRAM = "dist-strike-contour-export";
+constexpr const char* DEFAULT_FILE = "dist-strike-contour.txt";
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_REFUSED = 1;        // arguments, or input that is not a whole contour file
+constexpr int EXIT_WRITE_FAILURE = 2;  // standard output could not take it all
+
+constexpr const char* USAGE =
+    "Usage: dist-strike-contour-export [--format FORMAT] [--strike-step N] [FILE]\n"
+    "\n"
+    "Writes the rings of a contour file (as dist-strike-contour writes it; by\n"
+    "default dist-strike-contour.txt here, - for standard input) to standard\n"
+    "output, each ring broken where a position was unresolved:\n"
+    "\n"
+    "  gmt      GMT multisegment table (the default): a \"> -Z<distance>\n"
+    "           -L\"<distance>\"\" header before each piece of ring, then\n"
+    "           \"longitude latitude\" records, longitudes continuous\n"
+    "  ogr      GDAL's OGR/GMT vector format (save it as NAME.gmt): one feature\n"
+    "           per piece, fields line, distance and azimuth, WGS 84 longitude\n"
+    "           and latitude in -180..180, lines cut at the antimeridian\n"
+    "  geojson  RFC 7946 GeoJSON, the same features as ogr\n"
+    "  csv      one row per record: longitude (-180..180), latitude, distance,\n"
+    "           azimuth, resolved (1 or 0), line (ring or strike)\n"
+    "\n"
+    "  --strike-step N  adds a strike line every N degrees of azimuth from 0 (N\n"
+    "                   divides 360): from the centre outwards through the\n"
+    "                   resolved points of that azimuth, following the great\n"
+    "                   circle (vertices at most 1 degree apart in ogr and\n"
+    "                   geojson)\n"
+    "\n"
+    "The file must be whole: every ring of its run, 361 records each, azimuths\n"
+    "0 to 360, each ring closed by its separator. Exit status: 0 done, 1 wrong\n"
+    "arguments or a file that is not a whole contour file (nothing written),\n"
+    "2 standard output could not be written.\n";
+
+struct export_options {
+    export_format format = export_format::gmt;
+    int strike_step = 0;
+    std::string file = DEFAULT_FILE;
+};
+
+bool parse_format(std::string_view name, export_format& format) {
+    const std::pair<std::string_view, export_format> names[] = {
+        {"gmt", export_format::gmt},
+        {"ogr", export_format::ogr},
+        {"geojson", export_format::geojson},
+        {"csv", export_format::csv}};
+    for (const auto& [text, value] : names) {
+        if (name == text) {
+            format = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A whole number of degrees from 1 to 360 that divides 360.
+bool parse_strike_step(std::string_view text, int& step) {
+    if (text.empty() || text.size() > 3 ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    step = std::stoi(std::string(text));
+    return step >= 1 && step <= 360 && 360 % step == 0;
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE".
+bool option_value(int argc, char** argv, int& i, std::string_view name, std::string& value) {
+    const std::string_view argument = argv[i];
+    if (argument == name) {
+        if (i + 1 >= argc) {
+            report_and_exit(PROGRAM, std::string(name) + " needs a value (see --help)",
+                            EXIT_REFUSED);
+        }
+        value = argv[++i];
+        return true;
+    }
+    if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
+        argument[name.size()] == '=') {
+        value = std::string(argument.substr(name.size() + 1));
+        return true;
+    }
+    return false;
+}
+
+export_options parse_arguments(int argc, char** argv) {
+    export_options options;
+    bool file_given = false;
+    bool options_done = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        std::string value;
+        if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
+            if (file_given) {
+                report_and_exit(PROGRAM, "one contour file only (see --help)", EXIT_REFUSED);
+            }
+            options.file = argv[i];
+            file_given = true;
+        } else if (argument == "--") {
+            options_done = true;
+        } else if (argument == "-h" || argument == "--help") {
+            write_all(STDOUT_FILENO, USAGE);
+            std::exit(EXIT_OK);
+        } else if (argument == "--version") {
+            write_all(STDOUT_FILENO, std::string(PROGRAM) + " " + PROJECT_VERSION + "\n");
+            std::exit(EXIT_OK);
+        } else if (option_value(argc, argv, i, "--format", value)) {
+            if (!parse_format(value, options.format)) {
+                report_and_exit(PROGRAM, "unknown format \"" + value +
+                                             "\": gmt, ogr, geojson or csv", EXIT_REFUSED);
+            }
+        } else if (option_value(argc, argv, i, "--strike-step", value)) {
+            if (!parse_strike_step(value, options.strike_step)) {
+                report_and_exit(PROGRAM, "--strike-step must be a whole number of degrees "
+                                         "that divides 360 (1, 2, 3, 5, 10, 15, 30, 45, 90 ...), "
+                                         "not \"" + value + "\"", EXIT_REFUSED);
+            }
+        } else {
+            report_and_exit(PROGRAM, "unknown option " + std::string(argument) + " (see --help)",
+                            EXIT_REFUSED);
+        }
+    }
+    return options;
+}
+
+// The run in the file, or an exit with the one line that says why not.
+contour_run read_run(const export_options& options) {
+    const bool standard_input = options.file == "-";
+    const std::string name = standard_input ? "standard input" : options.file;
+    int fd = STDIN_FILENO;
+    if (!standard_input) {
+        do {
+            fd = ::open(options.file.c_str(), O_RDONLY | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            report_and_exit(PROGRAM, "cannot open " + name + ": " + std::strerror(errno),
+                            EXIT_REFUSED);
+        }
+    }
+    contour_run run;
+    const read_outcome outcome = read_contour_file(fd, run);
+    if (!standard_input) {
+        ::close(fd);
+    }
+    if (outcome.status == read_status::read_failure) {
+        report_and_exit(PROGRAM, "cannot read " + name + ": " +
+                                     std::strerror(outcome.error_number), EXIT_REFUSED);
+    }
+    if (outcome.status == read_status::not_whole) {
+        report_and_exit(PROGRAM, name + ":" + std::to_string(outcome.line) + ": expected " +
+                                     outcome.expected, EXIT_REFUSED);
+    }
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A reader that goes away shows up as a failed write, reported, rather
+    // than ending the command without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    const export_options options = parse_arguments(argc, argv);
+    const contour_run run = read_run(options);
+    text_output out(STDOUT_FILENO);
+    write_export(run, options.format, options.strike_step, out);
+    const bool written = out.flush();
+    // Some file systems report a failed write only when the file is closed.
+    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
+    if (!written || !closed) {
+        report_and_exit(PROGRAM, std::string("cannot write standard output: ") +
+                                     std::strerror(written ? errno : out.error_number()),
+                        EXIT_WRITE_FAILURE);
+    }
+    return EXIT_OK;
+}

@@ -1,0 +1,82 @@
+// The two GMT-style tables: GMT's own multisegment table, and GDAL's
+// OGR/GMT vector format built on it.
+
+#include "export/format_writers.h"
+
+namespace {
+
+// WGS 84 longitude and latitude, as GDAL writes it in OGR/GMT headers; the
+// rings themselves are computed on a sphere (the description says so).
+constexpr const char* OGR_COORDINATE_SYSTEM =
+    "# @Je4326\n"
+    "# @Jp\"+proj=longlat +datum=WGS84 +no_defs\"\n"
+    "# @Jw\"GEOGCS[\\\"WGS 84\\\",DATUM[\\\"WGS_1984\\\",SPHEROID[\\\"WGS 84\\\",6378137,"
+    "298.257223563,AUTHORITY[\\\"EPSG\\\",\\\"7030\\\"]],AUTHORITY[\\\"EPSG\\\",\\\"6326\\\"]],"
+    "PRIMEM[\\\"Greenwich\\\",0,AUTHORITY[\\\"EPSG\\\",\\\"8901\\\"]],UNIT[\\\"degree\\\","
+    "0.0174532925199433,AUTHORITY[\\\"EPSG\\\",\\\"9122\\\"]],AXIS[\\\"Latitude\\\",NORTH],"
+    "AXIS[\\\"Longitude\\\",EAST],AUTHORITY[\\\"EPSG\\\",\\\"4326\\\"]]\"\n";
+
+void put_vertices(const std::vector<line_vertex>& vertices, text_output& out) {
+    for (const line_vertex& vertex : vertices) {
+        out.put_longitude(vertex);
+        out.put(' ');
+        out.put_real(vertex.lat);
+        out.put('\n');
+    }
+}
+
+// "> -Z10 -L"10"" before a ring's piece: its distance for colouring with a
+// colour table and as a label; "> strike -L"30"" before a strike line.
+void put_segment_header(const export_line& line, text_output& out) {
+    if (line.kind == line_kind::ring) {
+        out.put("> -Z");
+        out.put_integer(line.degrees);
+        out.put(" -L\"");
+    } else {
+        out.put("> strike -L\"");
+    }
+    out.put_integer(line.degrees);
+    out.put("\"\n");
+}
+
+// "# @Dring|10|" or "# @Dstrike||30": the feature's attribute values.
+void put_feature_values(const map_feature& feature, text_output& out) {
+    const bool ring = feature.kind == line_kind::ring;
+    out.put(ring ? "# @Dring|" : "# @Dstrike||");
+    out.put_integer(feature.degrees);
+    out.put(ring ? "|\n" : "\n");
+}
+
+}  // namespace
+
+void write_gmt_table(const contour_run& run, const std::vector<export_line>& lines,
+                     text_output& out) {
+    out.put("# ");
+    put_description(run, out);
+    out.put('\n');
+    for (const export_line& line : lines) {
+        put_segment_header(line, out);
+        put_vertices(line.vertices, out);
+    }
+}
+
+void write_ogr_gmt(const contour_run& run, const std::vector<map_feature>& features,
+                   text_output& out) {
+    out.put("# @VGMT1.0 @GMULTILINESTRING\n");
+    out.put(OGR_COORDINATE_SYSTEM);
+    out.put("# @Nline|distance|azimuth\n# @Tstring|integer|integer\n");
+    out.put("# ");
+    put_description(run, out);
+    out.put("\n# FEATURE_DATA\n");
+    for (const map_feature& feature : features) {
+        // A feature's first part carries its values; further parts follow
+        // it, each after its own ">".
+        for (std::size_t p = 0; p < feature.parts.size(); ++p) {
+            out.put(">\n");
+            if (p == 0) {
+                put_feature_values(feature, out);
+            }
+            put_vertices(feature.parts[p], out);
+        }
+    }
+}

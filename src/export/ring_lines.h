@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "export/contour_reader.h"
+
+// The lines a contour file holds, as the tools of the field draw them:
+// each ring broken into pieces where positions were unresolved, and
+// optionally strike lines, one per azimuth, from the centre outwards.
+
+// A vertex of a line, in degrees. Its longitude is lon + 360 x turns:
+// `lon` is the point's own longitude brought into [-180, 180] and `turns`
+// keeps the line continuous, each vertex the shorter way round from the
+// one before. Both parts are exact, so the text of either is exact too.
+struct line_vertex {
+    float lon;
+    std::int32_t turns;
+    float lat;
+};
+
+enum class line_kind { ring, strike };
+
+struct export_line {
+    line_kind kind;
+    std::int32_t degrees;  // the ring distance, or the strike line's azimuth
+    std::vector<line_vertex> vertices;
+};
+
+// A point of the sphere as (longitude in [-180, 180), latitude in
+// [-90, 90]): the longitude reduced by whole turns, exactly; a latitude
+// beyond +-90 (a centre given so) taken as the point the formulas use.
+line_vertex surface_point(float lon, float lat);
+
+// Whether the record at azimuth `az` holds a point of its own ring. A
+// record of an unresolved position repeats the held point: its distance
+// check is that of an earlier ring, or it repeats the record before it.
+// The centre ring's records are all resolved.
+bool position_resolved(const contour_ring& ring, int az);
+
+// The pieces of every ring but the centre ring: runs of resolved
+// positions in azimuth order, each with continuous longitudes starting
+// within [-180, 180).
+std::vector<export_line> ring_pieces(const contour_run& run);
+
+// One line per azimuth 0, strike_step, 2 x strike_step ... below 360: the
+// centre, then the resolved positions of that azimuth ring by ring
+// outwards, with continuous longitudes.
+std::vector<export_line> strike_lines(const contour_run& run, int strike_step);
+
+// Adds the point after the line's last vertex, the shorter way round.
+void append_continuous(std::vector<line_vertex>& vertices, const line_vertex& point);

@@ -1,0 +1,129 @@
+#include "export/text_output.h"
+
+#include <cerrno>
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// Longest text of a single in fixed notation: 39 digits before the point
+// (3.4e38), or 45 decimals after "0." (the smallest subnormal), and a sign.
+constexpr std::size_t FIXED_TEXT_SIZE = 64;
+
+// Most decimals the exact decimal sum below handles: 180 x 10^30 plus a
+// few turns stays far below the 1.7e38 an unsigned 128-bit integer holds.
+constexpr int MAX_SUM_DECIMALS = 30;
+
+// Writes value as decimal digits with `decimals` digits after the point.
+// Digits are taken in 64 bits whenever the value fits, as it nearly always
+// does: 128-bit division is a library call.
+std::size_t write_scaled(char* out, __int128 value, int decimals) {
+    char digits[48];
+    int count = 0;
+    const bool negative = value < 0;
+    unsigned __int128 magnitude = negative ? static_cast<unsigned __int128>(-value)
+                                           : static_cast<unsigned __int128>(value);
+    while (magnitude > UINT64_MAX) {
+        digits[count++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
+        magnitude /= 10;
+    }
+    auto small = static_cast<std::uint64_t>(magnitude);
+    do {
+        digits[count++] = static_cast<char>('0' + static_cast<int>(small % 10));
+        small /= 10;
+    } while (small != 0 || count <= decimals);
+    std::size_t length = 0;
+    if (negative) {
+        out[length++] = '-';
+    }
+    while (count > 0) {
+        if (count == decimals) {
+            out[length++] = '.';
+        }
+        out[length++] = digits[--count];
+    }
+    return length;
+}
+
+}  // namespace
+
+void text_output::put_in_parts(std::string_view text) {
+    while (!text.empty()) {
+        if (used_ == BUFFER_SIZE) {
+            flush();
+        }
+        const std::size_t part = std::min(text.size(), BUFFER_SIZE - used_);
+        std::memcpy(buffer_ + used_, text.data(), part);
+        used_ += part;
+        text.remove_prefix(part);
+    }
+}
+
+void text_output::put_integer(std::int32_t value) {
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+}
+
+void text_output::put_real(float value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+}
+
+void text_output::put_longitude(const line_vertex& vertex) {
+    if (vertex.turns == 0) {
+        put_real(vertex.lon);
+        return;
+    }
+    char fixed[FIXED_TEXT_SIZE];
+    const auto result = std::to_chars(fixed, fixed + sizeof fixed, vertex.lon,
+                                      std::chars_format::fixed);
+    // The shortest fixed text as a whole number of 10^-decimals.
+    __int128 scaled = 0;
+    int decimals = 0;
+    bool after_point = false;
+    for (const char* p = fixed; p != result.ptr; ++p) {
+        if (*p == '.') {
+            after_point = true;
+        } else if (*p != '-') {
+            scaled = scaled * 10 + (*p - '0');
+            decimals += after_point ? 1 : 0;
+        }
+    }
+    if (decimals > MAX_SUM_DECIMALS) {
+        // Within 1e-21 degree of a meridian of whole turns: the turns alone.
+        put_integer(360 * vertex.turns);
+        return;
+    }
+    if (fixed[0] == '-') {
+        scaled = -scaled;
+    }
+    __int128 unit = 1;
+    for (int i = 0; i < decimals; ++i) {
+        unit *= 10;
+    }
+    char text[64];
+    const std::size_t length = write_scaled(text, scaled + 360 * vertex.turns * unit, decimals);
+    put(std::string_view(text, length));
+}
+
+bool text_output::flush() {
+    std::size_t done = 0;
+    while (!failed_ && done < used_) {
+        const ssize_t count = ::write(fd_, buffer_ + done, used_ - done);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            failed_ = true;
+            error_number_ = count < 0 ? errno : EIO;
+        } else {
+            done += static_cast<std::size_t>(count);
+        }
+    }
+    used_ = 0;
+    return !failed_;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "export/ring_lines.h"
+
+// Buffered text on a file descriptor, for the export's formats. After the
+// first failed write it keeps the error and writes nothing more, so that a
+// caller checks once, at the end.
+class text_output {
+public:
+    explicit text_output(int fd) : fd_(fd) {}
+    text_output(const text_output&) = delete;
+    text_output& operator=(const text_output&) = delete;
+
+    void put(std::string_view text) {
+        if (text.size() <= BUFFER_SIZE - used_) {
+            std::memcpy(buffer_ + used_, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            put_in_parts(text);
+        }
+    }
+    void put(char c) { put(std::string_view(&c, 1)); }
+    void put_integer(std::int32_t value);
+    // The shortest text that reads back as the same single (at most 9
+    // significant digits), e.g. 120.5, -33.25, 1e-05.
+    void put_real(float value);
+    // A line vertex's longitude, lon + 360 x turns, exactly: the shortest
+    // text of lon with the whole turns added to it in decimal.
+    void put_longitude(const line_vertex& vertex);
+
+    // Writes out what is buffered. False once any write has failed.
+    bool flush();
+    int error_number() const { return error_number_; }
+
+private:
+    void put_in_parts(std::string_view text);
+
+    // Bytes gathered before a write call.
+    static constexpr std::size_t BUFFER_SIZE = 1 << 16;
+
+    int fd_;
+    int error_number_ = 0;
+    bool failed_ = false;
+    std::size_t used_ = 0;
+    char buffer_[BUFFER_SIZE];
+};
