@@ -31,6 +31,11 @@ std::string_view without_leading_blanks(std::string_view text) {
     return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
+std::string_view without_blanks(std::string_view text) {
+    text = without_leading_blanks(text);
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 // The number at the start of the field after its blanks. What follows it is
 // not looked at: the caller compares the whole field with the item the
 // number makes.
@@ -199,7 +204,7 @@ private:
         if (!same_text(line.substr(AZ_COLUMN, REAL_WIDTH), azimuth_items_[next_az_])) {
             expected = "azimuth " + std::to_string(next_az_) + " (the records of a ring run "
                        "from azimuth 0 to 360), not \"" +
-                       std::string(without_leading_blanks(line.substr(AZ_COLUMN, REAL_WIDTH))) +
+                       std::string(without_blanks(line.substr(AZ_COLUMN, REAL_WIDTH))) +
                        "\"";
             return false;
         }

@@ -1,0 +1,143 @@
+// The export command as a user meets it: which files it takes, how it
+// refuses the others (one line, exit 1, nothing on standard output), and
+// that a failed write is never a success.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "program_runner.h"
+
+namespace {
+
+const char* const CONTOUR = "dist-strike-contour.txt";
+
+// The contour file of "120.5 -33.25 10": 18 rings of 362 lines.
+const std::string& perth_run() {
+    static const std::string text = [] {
+        scratch_dir dir;
+        run_program(dir, "120.5 -33.25 10\n");
+        return read_file(dir.work_path(CONTOUR));
+    }();
+    return text;
+}
+
+std::string first_lines(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        end = text.find('\n', end) + 1;
+    }
+    return text.substr(0, end);
+}
+
+std::string replace_line(std::string text, std::size_t number, const std::string& line) {
+    std::size_t start = 0;
+    for (std::size_t i = 1; i < number; ++i) {
+        start = text.find('\n', start) + 1;
+    }
+    return text.replace(start, text.find('\n', start) - start, line);
+}
+
+program_run export_run(const scratch_dir& dir, std::vector<std::string> arguments,
+                       program_output output = captured_output()) {
+    run_setup setup{closed_input(), output};
+    setup.program = EXPORT_PATH;
+    setup.arguments = std::move(arguments);
+    return run_program(dir, setup);
+}
+
+struct refusal {
+    const char* name;
+    std::function<std::string(const std::string&)> file;  // from the whole run
+    std::vector<std::string> arguments;                   // the file's name added last
+    const char* message;                                   // after "dist-strike-contour-export: "
+};
+
+TEST(ExportCommand, RefusesWhatIsNotAWholeContourFile) {
+    const refusal cases[] = {
+        {"cut after whole lines", [](const std::string& t) { return first_lines(t, 100); }, {},
+         "c.txt:101: expected the rest of the centre ring, but the file ends after 100 of 361 "
+         "records (a run cut short)"},
+        {"cut mid-line", [](const std::string& t) { return t.substr(0, 1000); }, {},
+         "c.txt:14: expected a whole line, not one cut short without its newline"},
+        {"cut after a ring", [](const std::string& t) { return first_lines(t, 3620); }, {},
+         "c.txt:3621: expected ring 100 (rings every 10 degrees up to 170), but the file ends "
+         "after ring 90"},
+        {"two runs joined", [](const std::string& t) { return t + t; }, {},
+         "c.txt:6517: expected the end of the file after ring 170"},
+        {"a crafted segment header",
+         [](const std::string& t) { return replace_line(t, 362, ">-Zevil -W5p,red"); }, {},
+         "c.txt:362: expected a contour record (75 characters) or the separator \" >\""},
+        {"records out of azimuth order",
+         [](const std::string& t) { return replace_line(t, 5, lines_of(t)[5]); },
+         {}, "c.txt:5: expected azimuth 4 (the records of a ring run from azimuth 0 to 360), not \"5.00000000\""},
+        {"a number not as the program writes it",
+         [](const std::string& t) {
+             std::string line = lines_of(t)[399];
+             line.replace(line.find("127.1"), 5, "+27.1");
+             return replace_line(t, 400, line);
+         }, {}, "c.txt:400: expected a contour record with a longitude in columns 2-17, written as the contour program writes it"},
+        {"an empty file", [](const std::string&) { return std::string(); }, {},
+         "c.txt:1: expected the centre ring, not an empty file"},
+        {"an unknown format", [](const std::string& t) { return t; }, {"--format", "kml"},
+         "unknown format \"kml\": gmt, ogr, geojson or csv"},
+        {"a strike step that does not divide 360", [](const std::string& t) { return t; },
+         {"--strike-step", "7"}, "--strike-step must be a whole number of degrees that divides 360"},
+        {"an unknown option", [](const std::string& t) { return t; }, {"--colour"},
+         "unknown option --colour (see --help)"},
+        {"two files", [](const std::string& t) { return t; }, {"c.txt"},
+         "one contour file only (see --help)"},
+    };
+    for (const refusal& c : cases) {
+        scratch_dir dir;
+        write_file(dir.work_path("c.txt"), c.file(perth_run()));
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back("c.txt");
+        const program_run run = export_run(dir, arguments);
+        EXPECT_EQ(run.exit_status, 1) << c.name;
+        EXPECT_EQ(run.out, "") << c.name;
+        EXPECT_EQ(lines_of(run.err).size(), 1u) << c.name << ": " << run.err;
+        EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-export: ") + c.message, 0), 0u)
+            << c.name << ": " << run.err;
+    }
+}
+
+// Any name works: the default, standard input, and names a shell or awk
+// would take for something else.
+TEST(ExportCommand, ReadsTheFileByAnyName) {
+    scratch_dir dir;
+    write_file(dir.work_path(CONTOUR), perth_run());
+    const program_run by_default = export_run(dir, {});
+    ASSERT_EQ(by_default.exit_status, 0) << by_default.err;
+    for (const std::string name : {"step=10.txt", "a b.txt", "-x.txt"}) {
+        write_file(dir.work_path(name), perth_run());
+        const program_run run = export_run(dir, {"--", name});
+        EXPECT_EQ(run.exit_status, 0) << name << run.err;
+        EXPECT_EQ(run.out, by_default.out) << name;
+    }
+    run_setup from_stdin{input_path(dir.work_path(CONTOUR))};
+    from_stdin.program = EXPORT_PATH;
+    from_stdin.arguments = {"-"};
+    EXPECT_EQ(run_program(dir, from_stdin).out, by_default.out);
+    const program_run missing = export_run(dir, {"no such.txt"});
+    EXPECT_EQ(missing.exit_status, 1);
+    EXPECT_EQ(missing.err,
+              "dist-strike-contour-export: cannot open no such.txt: No such file or directory\n");
+}
+
+TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
+    scratch_dir dir;
+    write_file(dir.work_path(CONTOUR), perth_run());
+    for (const program_output& output : {output_path("/dev/full"), closed_output()}) {
+        for (const char* format : {"gmt", "geojson"}) {
+            const program_run run = export_run(dir, {"--format", format}, output);
+            EXPECT_EQ(run.exit_status, 2) << format;
+            EXPECT_EQ(run.err.rfind("dist-strike-contour-export: cannot write standard output: ", 0),
+                      0u) << run.err;
+        }
+    }
+}
+
+}  // namespace
