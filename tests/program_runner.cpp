@@ -173,6 +173,9 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
                 std::string(asan != nullptr ? asan : "") + ":verify_asan_link_order=0";
             ::setenv("ASAN_OPTIONS", options.c_str(), 1);
         }
+        for (const std::string& variable : setup.environment) {
+            ::putenv(const_cast<char*>(variable.c_str()));
+        }
         if (::chdir(work.c_str()) != 0) {
             ::_exit(126);
         }
@@ -193,6 +196,7 @@ program_run finish_program(started_run& started) {
     }
     program_run run;
     run.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.end_signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     run.input_offset = -1;
     if (started.input_fd >= 0) {
         run.input_offset = static_cast<long>(::lseek(started.input_fd, 0, SEEK_CUR));

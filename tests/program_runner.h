@@ -54,10 +54,12 @@ struct run_setup {
     std::string preload;        // a shared library put in front of the C library
     std::string program = PROGRAM_PATH;  // the contour program unless set
     std::vector<std::string> arguments;
+    std::vector<std::string> environment;  // "NAME=VALUE", set in front of the test's own
 };
 
 struct program_run {
     int exit_status;  // -1 when the program did not exit normally
+    int end_signal;   // the signal that ended it, or 0
     std::string out;  // captured standard output
     std::string err;
     long input_offset;  // where a text input's offset was left

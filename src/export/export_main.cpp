@@ -13,7 +13,7 @@
 #include "export/contour_reader.h"
 #include "export/export_formats.h"
 #include "export/text_output.h"
-#include "command_diagnostic.h"
+#include "command_line.h"
 
 namespace {
 
@@ -83,25 +83,6 @@ bool parse_strike_step(std::string_view text, int& step) {
     return step >= 1 && step <= 360 && 360 % step == 0;
 }
 
-// The value of an option given as "--name VALUE" or "--name=VALUE".
-bool option_value(int argc, char** argv, int& i, std::string_view name, std::string& value) {
-    const std::string_view argument = argv[i];
-    if (argument == name) {
-        if (i + 1 >= argc) {
-            report_and_exit(PROGRAM, std::string(name) + " needs a value (see --help)",
-                            EXIT_REFUSED);
-        }
-        value = argv[++i];
-        return true;
-    }
-    if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
-        argument[name.size()] == '=') {
-        value = std::string(argument.substr(name.size() + 1));
-        return true;
-    }
-    return false;
-}
-
 export_options parse_arguments(int argc, char** argv) {
     export_options options;
     bool file_given = false;
@@ -123,12 +104,12 @@ export_options parse_arguments(int argc, char** argv) {
         } else if (argument == "--version") {
             write_all(STDOUT_FILENO, std::string(PROGRAM) + " " + PROJECT_VERSION + "\n");
             std::exit(EXIT_OK);
-        } else if (option_value(argc, argv, i, "--format", value)) {
+        } else if (option_value(PROGRAM, argc, argv, i, "--format", value)) {
             if (!parse_format(value, options.format)) {
                 report_and_exit(PROGRAM, "unknown format \"" + value +
                                              "\": gmt, ogr, geojson or csv", EXIT_REFUSED);
             }
-        } else if (option_value(argc, argv, i, "--strike-step", value)) {
+        } else if (option_value(PROGRAM, argc, argv, i, "--strike-step", value)) {
             if (!parse_strike_step(value, options.strike_step)) {
                 report_and_exit(PROGRAM, "--strike-step must be a whole number of degrees "
                                          "that divides 360 (1, 2, 3, 5, 10, 15, 30, 45, 90 ...), "

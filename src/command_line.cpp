@@ -1,4 +1,4 @@
-#include "command_diagnostic.h"
+#include "command_line.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -38,4 +38,22 @@ bool write_all(int fd, std::string_view text) {
         text.remove_prefix(static_cast<std::size_t>(count));
     }
     return true;
+}
+
+bool option_value(const char* program, int argc, char** argv, int& i, std::string_view name,
+                  std::string& value) {
+    const std::string_view argument = argv[i];
+    if (argument == name) {
+        if (i + 1 >= argc) {
+            report_and_exit(program, std::string(name) + " needs a value (see --help)", 1);
+        }
+        value = argv[++i];
+        return true;
+    }
+    if (argument.size() > name.size() && argument.substr(0, name.size()) == name &&
+        argument[name.size()] == '=') {
+        value = std::string(argument.substr(name.size() + 1));
+        return true;
+    }
+    return false;
 }

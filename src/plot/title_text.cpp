@@ -1,0 +1,75 @@
+#include "plot/title_text.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// Decodes the UTF-8 character at text[i], moving i past it. Returns -1 for
+// an invalid or overlong sequence.
+long next_code_point(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    int more = 0;
+    long code = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        more = 1;
+        code = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        more = 2;
+        code = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        more = 3;
+        code = lead & 0x07;
+    } else {
+        return -1;
+    }
+    for (int k = 0; k < more; ++k) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            return -1;
+        }
+        code = (code << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    }
+    const long smallest[] = {0, 0x80, 0x800, 0x10000};
+    return code < smallest[more] || code > 0x10FFFF ? -1 : code;
+}
+
+std::string describe(long code) {
+    char text[32];
+    std::snprintf(text, sizeof text, "U+%04lX", code);
+    return text;
+}
+
+}  // namespace
+
+gmt_text title_for_gmt(std::string_view utf8) {
+    gmt_text result{true, "", ""};
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        const long code = next_code_point(utf8, i);
+        if (code < 0) {
+            return {false, "", "it is not valid UTF-8"};
+        }
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            return {false, "", "it holds a control character (" + describe(code) +
+                                   "); a title is one line"};
+        }
+        if (code > 0xFF) {
+            return {false, "",
+                    "\"" + std::string(utf8.substr(start, i - start)) + "\" (" + describe(code) +
+                        ") is not among the characters GMT's fonts show (ISO Latin-1)"};
+        }
+        if (code == '@') {
+            result.text += "@@";
+        } else if (code == '\\' || code > 0x7E) {
+            char octal[8];
+            std::snprintf(octal, sizeof octal, "\\%03lo", code);
+            result.text += octal;
+        } else {
+            result.text += static_cast<char>(code);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A title as GMT must be given it to show it literally: GMT's fonts hold the
+// characters of ISO Latin-1, and GMT reads "@" as the start of an escape and
+// "\ddd" as an octal character code.
+
+struct gmt_text {
+    bool ok;
+    std::string text;     // for GMT: "@@" for "@", "\ddd" for "\" and non-ASCII
+    std::string problem;  // when not ok: what cannot be shown, for a message
+};
+
+// The UTF-8 title as GMT text. Refused: invalid UTF-8, control characters
+// (a newline, say: a title is one line), and characters outside Latin-1.
+gmt_text title_for_gmt(std::string_view utf8);

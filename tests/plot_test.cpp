@@ -1,0 +1,280 @@
+// The map command as a user meets it: land and ocean where they are for
+// every centre, labels that never overlap, and an OUTPUT that is written
+// whole or not at all, with nothing left behind whatever ends the command.
+// Skipped where GMT is not installed.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+#include <unistd.h>
+
+#include "program_runner.h"
+
+namespace {
+
+const char* const CONTOUR = "dist-strike-contour.txt";
+
+#define SKIP_WITHOUT_GMT()                                                       \
+    if (std::system("command -v gmt >/dev/null 2>&1") != 0) {                    \
+        GTEST_SKIP() << "GMT is not installed (packages gmt, gmt-gshhg-low, ghostscript)"; \
+    }
+
+// A run of the contour program in the directory, then the plot there with
+// TMPDIR and HOME of its own, both expected to stay empty.
+struct plot_place {
+    scratch_dir dir;
+    std::string tmp = dir.io_path("tmp");
+    std::string home = dir.io_path("home");
+
+    explicit plot_place(const std::string& input) {
+        std::filesystem::create_directory(tmp);
+        std::filesystem::create_directory(home);
+        run_program(dir, input);
+    }
+
+    run_setup setup(std::vector<std::string> arguments) const {
+        run_setup plot{closed_input()};
+        plot.program = PLOT_PATH;
+        plot.arguments = std::move(arguments);
+        plot.environment = {"TMPDIR=" + tmp, "HOME=" + home};
+        return plot;
+    }
+
+    program_run plot(std::vector<std::string> arguments) const {
+        return run_program(dir, setup(std::move(arguments)));
+    }
+
+    bool nothing_left() const {
+        return std::filesystem::is_empty(tmp) && std::filesystem::is_empty(home);
+    }
+};
+
+struct picture {
+    int width = 0;
+    int height = 0;
+    std::string rgb;
+};
+
+// A binary PPM as ghostscript writes it (P6, comment lines, maximum 255).
+picture read_ppm(const std::string& path) {
+    std::istringstream in(read_file(path));
+    picture image;
+    std::string token;
+    std::vector<int> numbers;
+    in >> token;
+    while (numbers.size() < 3 && in >> token) {
+        if (token[0] == '#') {
+            std::getline(in, token);
+        } else {
+            numbers.push_back(std::stoi(token));
+        }
+    }
+    in.get();
+    image.width = numbers[0];
+    image.height = numbers[1];
+    image.rgb = in.str().substr(static_cast<std::size_t>(in.tellg()));
+    return image;
+}
+
+// Distance and azimuth (degrees, radians) on the sphere, for placing a point
+// on the azimuthal equidistant map.
+void distance_azimuth(double lon0, double lat0, double lon, double lat, double& distance,
+                      double& azimuth) {
+    const double k = M_PI / 180.0, p0 = lat0 * k, p = lat * k, dl = (lon - lon0) * k;
+    const double north = std::cos(p0) * std::sin(p) - std::sin(p0) * std::cos(p) * std::cos(dl);
+    const double east = std::cos(p) * std::sin(dl);
+    distance = std::atan2(std::hypot(north, east),
+                          std::sin(p0) * std::sin(p) + std::cos(p0) * std::cos(p) * std::cos(dl)) / k;
+    azimuth = std::atan2(east, north);
+}
+
+// Wheat, the land colour.
+bool land_coloured(const picture& image, int x, int y) {
+    const auto* px = reinterpret_cast<const unsigned char*>(image.rgb.data()) +
+                     3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
+                          static_cast<std::size_t>(x));
+    return std::abs(px[0] - 245) <= 4 && std::abs(px[1] - 222) <= 4 && std::abs(px[2] - 179) <= 4;
+}
+
+TEST(PlotMap, OceanIsNeverPaintedAsLand) {
+    SKIP_WITHOUT_GMT();
+    // Open ocean far from any coast: the central, north and south Pacific,
+    // the Indian Ocean, the north and south Atlantic, the Southern Ocean.
+    const double ocean[][2] = {{-150, 0}, {-170, 30}, {-140, -30}, {-110, -50}, {170, 10},
+                               {80, -25}, {65, -10},  {-25, -25},  {-40, 35},   {0, -50},
+                               {160, -45}};
+    const double centres[][2] = {{125, 10},   {140.25, 10}, {120, 0},    {500.25, 10},
+                                 {0, -89.9},  {120.5, -33.25}, {-77.3, 89.5}, {0, 0},
+                                 {-150, 20},  {30, -60},    {200, -45},  {10, 80}};
+    for (const auto& centre : centres) {
+        char input[64];
+        std::snprintf(input, sizeof input, "%g %g 30\n", centre[0], centre[1]);
+        const plot_place place(input);
+        const program_run run = place.plot({CONTOUR, "map.ppm"});
+        ASSERT_EQ(run.exit_status, 0) << input << run.err;
+        const picture image = read_ppm(place.dir.work_path("map.ppm"));
+        // Without a title the picture is the map's disc, cropped.
+        const double radius = image.width / 2.0;
+        for (const auto& point : ocean) {
+            double distance = 0;
+            double azimuth = 0;
+            distance_azimuth(centre[0], centre[1], point[0], point[1], distance, azimuth);
+            if (distance > 165.0) {
+                continue;  // the rim: the antipode's surroundings, squeezed
+            }
+            const double r = distance / 179.9 * (radius - 2);
+            const int x = static_cast<int>(radius + r * std::sin(azimuth));
+            const int y = static_cast<int>(image.height / 2.0 - r * std::cos(azimuth));
+            EXPECT_FALSE(land_coloured(image, x, y))
+                << "centre " << input << " ocean at " << point[0] << ", " << point[1];
+        }
+    }
+}
+
+struct box {
+    std::string kind;
+    int degrees;
+    double x, y, width, height;
+};
+
+std::vector<box> read_boxes(const std::string& path) {
+    std::vector<box> boxes;
+    std::istringstream lines(read_file(path));
+    box b;
+    while (lines >> b.kind >> b.degrees >> b.x >> b.y >> b.width >> b.height) {
+        boxes.push_back(b);
+    }
+    return boxes;
+}
+
+TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
+    SKIP_WITHOUT_GMT();
+    const struct {
+        const char* input;
+        std::vector<std::string> options;
+        std::size_t least_ring_labels;
+    } maps[] = {{"120.5 -33.25 1\n", {}, 15},         {"120.5 -33.25 2\n", {}, 15},
+                {"120.5 -33.25 5\n", {"--strike-step", "15"}, 15},
+                {"120.5 -33.25 10\n", {}, 15},        {"0 -89.9 5\n", {}, 15},
+                {"142.37 38.32 1\n", {"--max-distance", "30", "--strike-step", "30"}, 5}};
+    for (const auto& map : maps) {
+        const plot_place place(map.input);
+        std::vector<std::string> arguments = map.options;
+        for (const char* argument : {"--label-boxes", "boxes.txt", CONTOUR, "map.png"}) {
+            arguments.push_back(argument);
+        }
+        const program_run run = place.plot(arguments);
+        ASSERT_EQ(run.exit_status, 0) << map.input << run.err;
+        const std::vector<box> boxes = read_boxes(place.dir.work_path("boxes.txt"));
+        std::size_t ring_labels = 0;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const box& a = boxes[i];
+            ring_labels += a.kind == "ring";
+            EXPECT_LE(std::hypot(std::fabs(a.x) + a.width / 2, std::fabs(a.y) + a.height / 2), 7.5)
+                << map.input << a.kind << " " << a.degrees << " outside the map";
+            for (std::size_t j = 0; j < i; ++j) {
+                const box& b = boxes[j];
+                EXPECT_FALSE(a.kind == b.kind && a.degrees == b.degrees)
+                    << map.input << a.kind << " " << a.degrees << " labelled twice";
+                EXPECT_FALSE(std::fabs(a.x - b.x) * 2 < a.width + b.width &&
+                             std::fabs(a.y - b.y) * 2 < a.height + b.height)
+                    << map.input << a.kind << " " << a.degrees << " overlaps " << b.kind << " "
+                    << b.degrees;
+            }
+        }
+        EXPECT_GE(ring_labels, map.least_ring_labels) << map.input;
+    }
+}
+
+std::vector<std::string> files_in(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(PlotOutput, RefusesWhatItMustNotWrite) {
+    SKIP_WITHOUT_GMT();
+    const plot_place place("120.5 -33.25 15\n");
+    std::filesystem::create_directory(place.dir.work_path("pictures.png"));
+    const std::string contour = read_file(place.dir.work_path(CONTOUR));
+    write_file(place.dir.work_path("rings.png"), contour);
+    const struct {
+        std::vector<std::string> arguments;
+        const char* message;
+    } refusals[] = {
+        {{"rings.png", "rings.png"}, "rings.png: is the contour file itself"},
+        {{CONTOUR, "pictures.png"}, "pictures.png: is a directory"},
+        {{CONTOUR, "-"}, "the picture cannot go to standard output"},
+        {{CONTOUR, "map.svg"}, "map.svg: unknown picture format"},
+        {{CONTOUR, "missing/map.png"}, "missing: no such directory for missing/map.png"},
+        {{"--max-distance", "5", CONTOUR, "map.png"}, "no ring lies within --max-distance 5"},
+        {{"--strike-step", "7", CONTOUR, "map.png"}, "--strike-step must be a whole number"},
+        {{"--title", "two\nlines", CONTOUR, "map.png"}, "--title: it holds a control character"},
+        {{"--title", "\xe2\x86\x92", CONTOUR, "map.png"}, "--title: \"\xe2\x86\x92\" (U+2192) is not"},
+    };
+    for (const auto& refusal : refusals) {
+        const program_run run = place.plot(refusal.arguments);
+        EXPECT_EQ(run.exit_status, 1) << refusal.message;
+        EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-plot: ") + refusal.message, 0), 0u)
+            << run.err;
+    }
+    EXPECT_EQ(read_file(place.dir.work_path("rings.png")), contour);
+    EXPECT_TRUE(place.nothing_left());
+}
+
+// A GMT that fails, or none at all: one line, exit 2, the earlier picture
+// kept, nothing left beside it or in TMPDIR and HOME.
+TEST(PlotOutput, AFailureKeepsTheEarlierPicture) {
+    SKIP_WITHOUT_GMT();
+    const plot_place place("120.5 -33.25 15\n");
+    write_file(place.dir.work_path("map.png"), "earlier picture");
+    const std::string fake = place.dir.io_path("fake-gmt");
+    std::filesystem::create_directory(fake);
+    write_file(fake + "/gmt", "#!/bin/sh\necho 'coast [ERROR]: out of coastlines' >&2\nexit 1\n");
+    std::filesystem::permissions(fake + "/gmt", std::filesystem::perms::owner_all);
+    for (const std::string& path : {fake + ":/usr/bin:/bin", place.dir.io_path("empty")}) {
+        run_setup setup = place.setup({CONTOUR, "map.png"});
+        setup.environment.push_back("PATH=" + path);
+        const program_run run = run_program(place.dir, setup);
+        EXPECT_EQ(run.exit_status, 2) << run.err;
+        EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(read_file(place.dir.work_path("map.png")), "earlier picture");
+        EXPECT_TRUE(place.nothing_left());
+    }
+    const std::vector<std::string> work = files_in(place.dir.work_path(""));
+    EXPECT_EQ(work.size(), 2u) << "left beside the picture: " << work.size() - 2 << " files";
+}
+
+TEST(PlotOutput, NothingLeftAfterSuccessOrATermMidPlot) {
+    SKIP_WITHOUT_GMT();
+    const plot_place place("120.5 -33.25 5\n");
+    run_setup relative_tmp = place.setup({CONTOUR, "map.pdf"});
+    relative_tmp.environment[0] = "TMPDIR=../tmp";
+    const program_run done = run_program(place.dir, relative_tmp);
+    EXPECT_EQ(done.exit_status, 0) << done.err;
+    EXPECT_EQ(read_file(place.dir.work_path("map.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_TRUE(place.nothing_left());
+    for (int delay_ms : {300, 700}) {
+        started_run started = start_program(place.dir, place.setup({CONTOUR, "stopped.png"}));
+        ::usleep(static_cast<useconds_t>(delay_ms) * 1000);
+        ::kill(started.pid, SIGTERM);
+        const program_run stopped = finish_program(started);
+        EXPECT_EQ(stopped.end_signal, SIGTERM) << stopped.err;
+        EXPECT_TRUE(place.nothing_left());
+        EXPECT_FALSE(file_exists(place.dir.work_path("stopped.png")));
+    }
+    EXPECT_EQ(files_in(place.dir.work_path("")).size(), 2u);
+}
+
+}  // namespace

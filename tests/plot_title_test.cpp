@@ -1,0 +1,34 @@
+// Titles reach GMT literally: its escape character and octal codes are
+// escaped, Latin-1 is spelled as GMT's fonts hold it, the rest refused.
+
+#include <gtest/gtest.h>
+
+#include "plot/title_text.h"
+
+namespace {
+
+TEST(PlotTitle, ShownAsWritten) {
+    const struct {
+        const char* utf8;
+        const char* gmt;
+    } cases[] = {
+        {"M@9", "M@@9"},                       // "@" starts GMT's escapes
+        {"me@site.org", "me@@site.org"},
+        {"Rings+sSUB 50%", "Rings+sSUB 50%"},  // no modifiers in a text record
+        {"a\\260b", "a\\134260b"},             // a backslash is no octal code
+        {"10\xc2\xb0 caf\xc3\xa9", "10\\260 caf\\351"},
+    };
+    for (const auto& c : cases) {
+        const gmt_text text = title_for_gmt(c.utf8);
+        EXPECT_TRUE(text.ok) << c.utf8;
+        EXPECT_EQ(text.text, c.gmt) << c.utf8;
+    }
+}
+
+TEST(PlotTitle, RefusesWhatGmtCannotShow) {
+    for (const char* utf8 : {"two\nlines", "tab\there", "\xe2\x86\x92", "\xff", "\xc3", "\xc0\x80"}) {
+        EXPECT_FALSE(title_for_gmt(utf8).ok) << utf8;
+    }
+}
+
+}  // namespace
