@@ -161,10 +161,11 @@ TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
         const char* input;
         std::vector<std::string> options;
         std::size_t least_ring_labels;
-    } maps[] = {{"120.5 -33.25 1\n", {}, 15},         {"120.5 -33.25 2\n", {}, 15},
-                {"120.5 -33.25 5\n", {"--strike-step", "15"}, 15},
-                {"120.5 -33.25 10\n", {}, 15},        {"0 -89.9 5\n", {}, 15},
-                {"142.37 38.32 1\n", {"--max-distance", "30", "--strike-step", "30"}, 5}};
+        int label_every;  // degrees: close rings are labelled every few
+    } maps[] = {{"120.5 -33.25 1\n", {}, 15, 10},       {"120.5 -33.25 2\n", {}, 15, 10},
+                {"120.5 -33.25 5\n", {"--strike-step", "15"}, 15, 10},
+                {"120.5 -33.25 10\n", {}, 15, 10},      {"0 -89.9 5\n", {}, 15, 10},
+                {"142.37 38.32 1\n", {"--max-distance", "30", "--strike-step", "30"}, 5, 2}};
     for (const auto& map : maps) {
         const plot_place place(map.input);
         std::vector<std::string> arguments = map.options;
@@ -178,6 +179,9 @@ TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             const box& a = boxes[i];
             ring_labels += a.kind == "ring";
+            EXPECT_TRUE(a.kind != "ring" || a.degrees % map.label_every == 0)
+                << map.input << "ring " << a.degrees << " labelled between every "
+                << map.label_every;
             EXPECT_LE(std::hypot(std::fabs(a.x) + a.width / 2, std::fabs(a.y) + a.height / 2), 7.5)
                 << map.input << a.kind << " " << a.degrees << " outside the map";
             for (std::size_t j = 0; j < i; ++j) {
