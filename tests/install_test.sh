@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installing puts the program and its companion commands in P/bin and their
-# manual pages under P/share/man; the commands answer --help from there and
-# the manual pages format without a warning.
-# Usage: install_test.sh BUILD_DIR
+# manual pages under P/share/man; the commands answer --help and --version
+# from there, the manual pages format without a warning, and the README's
+# Python recipe runs on the export's CSV (where numpy is installed).
+# Usage: install_test.sh BUILD_DIR README VERSION
 set -euo pipefail
 build=$1
+readme=$2
+version=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -20,5 +23,18 @@ done
 for command in dist-strike-contour-export dist-strike-contour-plot; do
     "$prefix/bin/$command" --help | grep -q "^Usage: $command" ||
         { echo "$command --help gives no usage"; exit 1; }
+    [[ $("$prefix/bin/$command" --version) == "$command $version" ]] ||
+        { echo "$command --version does not give $version"; exit 1; }
 done
+
+# Debian's python3 first: numpy comes as the package python3-numpy.
+export PATH=/usr/bin:$PATH
+if python3 -c "import numpy" 2>/dev/null; then
+    cd "$prefix"
+    echo "120.5 -33.25 10" | bin/dist-strike-contour
+    bin/dist-strike-contour-export --format csv > rings.csv
+    recipe=$(grep -m1 '^    python3 -c' "$readme")
+    counts=$(eval "$recipe")
+    [[ $counts == "{10: 361, 20: 361,"* ]] || { echo "README recipe printed: $counts"; exit 1; }
+fi
 echo "installed; manual pages clean"
