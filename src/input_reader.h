@@ -26,10 +26,6 @@ struct input_result {
     char message[INPUT_MESSAGE_SIZE];
 };
 
-// Longest value accepted, in characters; anything longer is refused without
-// reading the rest of it.
-inline constexpr std::size_t MAX_VALUE_LENGTH = 1024;
-
 // Reads centre longitude, centre latitude and distance step from the file
 // descriptor. Values are separated by blanks, tabs, carriage returns, line
 // ends, or one comma with or without blanks. The rest of the third value's

@@ -157,9 +157,12 @@ TEST(StandardOutput, ClosedOutputIsFineWhenNoErrorLinesAreDue) {
 }
 
 TEST(StandardInput, ClosedOrUnreadableInputFailsTheRun) {
-    for (const program_input& input : {closed_input(), input_path("/")}) {
+    // The last fails to read after the first digit of the distance step.
+    run_setup interrupted{text_input("")};
+    interrupted.preload = INTERRUPTED_READ_PATH;
+    for (const run_setup& setup : {run_setup{closed_input()}, run_setup{input_path("/")}, interrupted}) {
         scratch_dir dir;
-        const program_run run = run_program(dir, run_setup{input});
+        const program_run run = run_program(dir, setup);
         expect_io_failure(run, "cannot read standard input");
         EXPECT_FALSE(file_exists(dir.work_path(CONTOUR_FILE)));
     }
