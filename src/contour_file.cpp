@@ -92,6 +92,7 @@ void contour_file::cut_back_to_whole_lines() {
 }
 
 bool contour_file::finish() {
+    finished_ = true;
     channel_.flush();
     cut_back_to_whole_lines();
     // A close interrupted by a signal has still released the descriptor

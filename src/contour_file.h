@@ -14,6 +14,13 @@ inline constexpr const char* CONTOUR_FILE_NAME = "dist-strike-contour.txt";
 class contour_file {
 public:
     explicit contour_file(int diagnostic_fd) : diagnostic_fd_(diagnostic_fd) {}
+    // Finishes the file if the run did not: nothing buffered is lost and
+    // the descriptor is closed on every path.
+    ~contour_file() {
+        if (channel_.fd() >= 0 && !finished_) {
+            finish();
+        }
+    }
     contour_file(const contour_file&) = delete;
     contour_file& operator=(const contour_file&) = delete;
 
@@ -33,9 +40,9 @@ public:
 
     bool failed() const { return channel_.failed(); }
 
-    // Writes out what is buffered and closes the file. After a failed write
-    // the file is cut back to its last whole line. False, reported, when a
-    // write or the close failed.
+    // Writes out what is buffered and closes the file, once. After a failed
+    // write the file is cut back to its last whole line. False, reported,
+    // when a write or the close failed.
     bool finish();
 
 private:
@@ -44,6 +51,7 @@ private:
 
     int diagnostic_fd_;
     bool emptied_ = false;
+    bool finished_ = false;
     bool regular_ = false;
     line_channel channel_{-1};
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "contour/destination_point.h"
+#include "nearest_integer.h"
 #include "record_writer.h"
 
 namespace {
@@ -13,18 +14,6 @@ constexpr std::int32_t MAX_RING_DIST = 175;
 // Azimuths run 0..360 inclusive so that every ring closes on itself.
 constexpr std::int32_t LAST_AZIMUTH = 360;
 
-// Rounds a verified distance (degrees, 0 up to just above 180) to the
-// nearest integer, halves away from zero: the whole part, plus one when the
-// fraction, value - whole part, which is exact, is at least a half. Values
-// outside 0..2^24 (never a verified distance) give 0.
-std::int32_t nearest_integer(float value) {
-    if (!(value >= 0.0f && value < 16777216.0f)) {
-        return 0;
-    }
-    const auto whole = static_cast<std::int32_t>(value);
-    return value - static_cast<float>(whole) >= 0.5f ? whole + 1 : whole;
-}
-
 // The grid of a run: its input, its outputs, and what the rings repeat,
 // computed or laid out once: the solver's centre and azimuth terms, the
 // azimuth items, and the integer items of every ring distance.
@@ -32,8 +21,8 @@ struct ring_grid {
     const run_input& input;
     contour_file& contour;
     error_lines& errors;
-    solver_centre centre;
-    solver_azimuth azimuths[LAST_AZIMUTH + 1];
+    ring_solver solver;
+    grid_azimuth azimuths[LAST_AZIMUTH + 1];
     real_item azimuth_items[LAST_AZIMUTH + 1];
     integer_item distance_items[MAX_RING_DIST + 1];
 };
@@ -78,15 +67,15 @@ void write_centre_ring(ring_grid& grid) {
 // A ring at a nonzero distance: each position is solved; an unresolved one
 // is reported and its record repeats the held point, the last accepted one.
 void write_solved_ring(ring_grid& grid, std::int32_t grid_dist, held_point& held) {
-    const solver_ring ring = solver_ring_of(grid.centre, static_cast<float>(grid_dist));
+    const ring_frame ring = grid.solver.ring_at(static_cast<float>(grid_dist));
     const integer_item grid_dist_item = distance_item(grid, grid_dist);
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
-        const solver_azimuth& azimuth = grid.azimuths[grid_az];
-        const ring_solution solution = solve_position(grid.centre, ring, azimuth);
+        const grid_azimuth& azimuth = grid.azimuths[grid_az];
+        const ring_solution solution = ring.solve(azimuth);
         if (solution.accepted) {
             hold(grid, solution.point, held);
         } else {
-            grid.errors.write(make_error_line(ring.dist, azimuth.az));
+            grid.errors.write(make_error_line(ring.dist(), azimuth.az()));
         }
         write_record(grid, held, grid_dist_item, grid_az);
     }
@@ -100,11 +89,11 @@ void walk_rings(const run_input& input, contour_file& contour, error_lines& erro
     if (input.dist_step <= 0) {
         return;
     }
-    ring_grid grid{input, contour, errors, solver_centre_of(input.center_lon, input.center_lat),
+    ring_grid grid{input, contour, errors, ring_solver(input.center_lon, input.center_lat),
                    {}, {}, {}};
     for (std::int32_t grid_az = 0; grid_az <= LAST_AZIMUTH; ++grid_az) {
         const float ring_az = static_cast<float>(grid_az);
-        grid.azimuths[grid_az] = solver_azimuth_of(ring_az);
+        grid.azimuths[grid_az] = grid_azimuth(ring_az);
         grid.azimuth_items[grid_az] = make_real_item(ring_az);
     }
     for (std::int32_t degrees = 0; degrees <= MAX_RING_DIST; ++degrees) {

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "nearest_integer.h"
 
 namespace {
 
@@ -74,6 +79,60 @@ TEST(CandidateTest, NanMeasurementsFail) {
     EXPECT_FALSE(candidate_passes(NAN, 45.0f, 10.0f, 45.0f));
     EXPECT_FALSE(candidate_passes(10.0f, NAN, 10.0f, 45.0f));
     EXPECT_FALSE(candidate_passes(10.0f, INFINITY, 10.0f, 45.0f));
+}
+
+bool same_bits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The walk's path (one solver per centre, a frame per ring, the azimuth
+// terms made once) gives what the named routines give, bit for bit: the
+// solution, and the distance and azimuth measured back for its point.
+TEST(DestinationPoint, StagedPathAgreesWithTheNamedRoutinesBitForBit) {
+    std::mt19937 random(20261208);
+    std::uniform_real_distribution<float> lon_of(-540.0f, 540.0f);
+    std::uniform_real_distribution<float> lat_of(-90.0f, 90.0f);
+    std::vector<grid_azimuth> azimuths;
+    for (int a = 0; a <= 360; ++a) {
+        azimuths.emplace_back(static_cast<float>(a));
+    }
+    for (int c = 0; c < 40; ++c) {
+        const float lon = lon_of(random);
+        const float lat = lat_of(random);
+        const ring_solver solver(lon, lat);
+        for (int d = 1; d <= 175; d += 6) {
+            const float dist = static_cast<float>(d);
+            const ring_frame ring = solver.ring_at(dist);
+            for (int a = 0; a <= 360; a += 5) {
+                const float az = static_cast<float>(a);
+                const ring_solution staged = ring.solve(azimuths[static_cast<std::size_t>(a)]);
+                const ring_solution named = destination_point(lon, lat, dist, az);
+                ASSERT_EQ(staged.accepted, named.accepted) << lon << " " << lat << " " << d << " " << a;
+                if (!staged.accepted) {
+                    continue;
+                }
+                const ring_point& p = staged.point;
+                float measured = 0.0f;
+                float measured_az = 0.0f;
+                dist_calculation(lat, lon, p.lat, p.lon, measured);
+                azimuth_cal(lon, lat, p.lon, p.lat, measured_az);
+                EXPECT_TRUE(same_bits(p.lon, named.point.lon) && same_bits(p.lat, named.point.lat) &&
+                            same_bits(p.dist, named.point.dist) && same_bits(p.dist, measured))
+                    << lon << " " << lat << " " << d << " " << a;
+                EXPECT_TRUE(candidate_passes(measured, measured_az, dist, az));
+            }
+        }
+    }
+}
+
+// Halves away from zero; what no distance or turn count can be gives 0.
+TEST(NearestInteger, RoundsHalvesAwayFromZero) {
+    const float cases[][2] = {{0.0f, 0}, {0.49999997f, 0}, {0.5f, 1}, {1.4999999f, 1}, {1.5f, 2},
+                              {179.5f, 180}, {180.000015f, 180}, {-0.5f, 0}, {NAN, 0},
+                              {16777216.0f, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(nearest_integer(c[0]), static_cast<std::int32_t>(c[1])) << c[0];
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "nearest_integer.h"
+
 namespace {
 
 // Degrees to radians for the solver: the single nearest to pi/180
@@ -19,18 +21,6 @@ struct candidate_latitude {
     latitude_terms terms;      // for azimuths
 };
 
-// Measures the candidate at longitude lon and tests it: the distance as
-// dist_calculation(center_lat, center_lon, lat, lon) and the azimuth as
-// azimuth_cal(center_lon, center_lat, lon, lat) would give them.
-inline bool measure_candidate(const solver_centre& centre, const candidate_latitude& latitude,
-                       float lon, const solver_ring& ring, const solver_azimuth& azimuth,
-                       ring_point& point) {
-    const float dist = dist_from_terms(latitude.pair, centre.lat, centre.lon, latitude.lat, lon);
-    const float az = azimuth_between(centre.azimuth, azimuth_point_of(lon, latitude.terms));
-    point = {lon, latitude.lat, dist};
-    return candidate_passes(dist, az, ring.dist, azimuth.az);
-}
-
 }  // namespace
 
 bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
@@ -43,54 +33,60 @@ bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
         return true;
     }
     // Whole-turn clause: the difference divided by 360, rounded to nearest
-    // with halves away from zero, equals one, i.e. the quotient lies in
-    // [0.5, 1.5). This matches the -180..180 azimuths of the sphere routines
-    // to grid azimuths 180..360. A NaN quotient fails both comparisons.
-    const float turns = az_diff / 360.0f;
-    return turns >= 0.5f && turns < 1.5f;
+    // with halves away from zero, equals one. This matches the -180..180
+    // azimuths of the sphere routines to grid azimuths 180..360. A NaN
+    // quotient rounds to 0.
+    return nearest_integer(az_diff / 360.0f) == 1;
 }
 
-solver_centre solver_centre_of(float center_lon, float center_lat) {
-    return {center_lon,
-            center_lat,
-            std::sin(center_lat * DEG),
-            std::cos(center_lat * DEG),
-            colatitude_terms_of(center_lat),
-            azimuth_point_of(center_lon, latitude_terms_of(center_lat))};
+grid_azimuth::grid_azimuth(float ring_az)
+    : az_(ring_az), sin_az_(std::sin(ring_az * DEG)), cos_az_(std::cos(ring_az * DEG)) {}
+
+ring_solver::ring_solver(float center_lon, float center_lat)
+    : lon_(center_lon),
+      lat_(center_lat),
+      sin_lat_(std::sin(center_lat * DEG)),
+      cos_lat_(std::cos(center_lat * DEG)),
+      colatitude_(colatitude_terms_of(center_lat)),
+      azimuth_(azimuth_point_of(center_lon, latitude_terms_of(center_lat))) {}
+
+ring_frame ring_solver::ring_at(float ring_dist) const {
+    return ring_frame(*this, ring_dist);
 }
 
-solver_ring solver_ring_of(const solver_centre& centre, float ring_dist) {
-    const float sin_dist = std::sin(ring_dist * DEG);
-    return {ring_dist, sin_dist, centre.sin_lat * std::cos(ring_dist * DEG),
-            sin_dist * centre.cos_lat};
-}
+ring_frame::ring_frame(const ring_solver& centre, float ring_dist)
+    : centre_(centre),
+      dist_(ring_dist),
+      sin_dist_(std::sin(ring_dist * DEG)),
+      lat_term_(centre.sin_lat_ * std::cos(ring_dist * DEG)),
+      slant_term_(sin_dist_ * centre.cos_lat_) {}
 
-solver_azimuth solver_azimuth_of(float ring_az) {
-    return {ring_az, std::sin(ring_az * DEG), std::cos(ring_az * DEG)};
-}
-
-ring_solution solve_position(const solver_centre& centre, const solver_ring& ring,
-                             const solver_azimuth& azimuth) {
+ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
     // X: sine of the latitude sought, from the spherical triangle.
-    const float x = ring.lat_term + azimuth.cos_az * ring.slant_term;
+    const float x = lat_term_ + azimuth.cos_az_ * slant_term_;
     // S: cosine of that latitude; NaN when rounding makes X*X exceed 1.
     const float s = std::sqrt(1.0f - x * x);
     const float lat = std::asin(x) / DEG;
     // Y: sine of the longitude offset; infinite or NaN at a pole (S = 0).
-    const float y = (azimuth.sin_az * ring.sin_dist) / s;
+    const float y = (azimuth.sin_az_ * sin_dist_) / s;
     const float delta = std::asin(y) / DEG;
 
     const candidate_latitude latitude{
-        lat, latitude_pair_terms_of(centre.colatitude, colatitude_terms_of(lat)),
+        lat, latitude_pair_terms_of(centre_.colatitude_, colatitude_terms_of(lat)),
         latitude_terms_of(lat)};
+    // Measures the candidate at longitude lon and tests it: the distance as
+    // dist_calculation(lat0, lon0, lat, lon) and the azimuth as
+    // azimuth_cal(lon0, lat0, lon, lat) would give them.
+    ring_solution solution{true, {}};
+    const auto passes = [&](float lon) {
+        const float dist = dist_from_terms(latitude.pair, centre_.lat_, centre_.lon_, lat, lon);
+        const float az = azimuth_between(centre_.azimuth_, azimuth_point_of(lon, latitude.terms));
+        solution.point = {lon, lat, dist};
+        return candidate_passes(dist, az, dist_, azimuth.az_);
+    };
     // The measurements have no effects, so candidate B is measured only
     // when candidate A fails: the result is the same as measuring both first.
-    ring_solution solution{true, {}};
-    if (measure_candidate(centre, latitude, delta + centre.lon, ring, azimuth, solution.point)) {
-        return solution;
-    }
-    const float lon_b = (centre.lon + 180.0f) - delta;
-    if (measure_candidate(centre, latitude, lon_b, ring, azimuth, solution.point)) {
+    if (passes(delta + centre_.lon_) || passes((centre_.lon_ + 180.0f) - delta)) {
         return solution;
     }
     return {false, {0.0f, 0.0f, 0.0f}};
@@ -98,6 +94,5 @@ ring_solution solve_position(const solver_centre& centre, const solver_ring& rin
 
 ring_solution destination_point(const float& center_lon, const float& center_lat,
                                 const float& ring_dist, const float& ring_az) {
-    const solver_centre centre = solver_centre_of(center_lon, center_lat);
-    return solve_position(centre, solver_ring_of(centre, ring_dist), solver_azimuth_of(ring_az));
+    return ring_solver(center_lon, center_lat).ring_at(ring_dist).solve(grid_azimuth(ring_az));
 }

@@ -3,6 +3,16 @@
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
 
+// The ring point solver. Notation: lon0, lat0 the centre; D the ring
+// distance and A the grid azimuth (whole degrees, 0 < D <= 175,
+// 0 <= A <= 360); every angle x taken as x DEG with DEG = 0.017453292.
+//   X = sin(lat0) cos(D) + cos(A) (sin(D) cos(lat0)), the sine of the latitude,
+//   S = sqrt(1 - X X), lat = asin(X) / DEG,
+//   Y = (sin(A) sin(D)) / S, delta = asin(Y) / DEG, the longitude offset.
+// Of the two candidate longitudes delta + lon0 (A) and (lon0 + 180) - delta
+// (B), each is measured back with the sphere routines and the first that
+// reproduces D and A within 0.01 degree is accepted.
+
 // A ring point: a longitude and latitude (degrees) and the great-circle
 // distance from the centre measured back for it (degrees).
 struct ring_point {
@@ -18,51 +28,68 @@ struct ring_solution {
     ring_point point;
 };
 
-// Finds the point at great-circle distance ring_dist and azimuth ring_az
-// (whole degrees, 0 < ring_dist <= 175, 0 <= ring_az <= 360) from the centre
-// (center_lon, center_lat):
-//   X = sin(lat0) cos(D) + cos(A) (sin(D) cos(lat0)), the sine of the latitude,
-//   S = sqrt(1 - X X), lat = asin(X) / DEG,
-//   Y = (sin(A) sin(D)) / S, delta = asin(Y) / DEG, the longitude offset,
-// with every angle x taken as x DEG. Of the two candidate longitudes
-// delta + lon0 (A) and (lon0 + 180) - delta (B), each is measured back with
-// the sphere routines and the first that reproduces the distance and
-// azimuth within 0.01 degree is accepted.
-ring_solution destination_point(const float& center_lon, const float& center_lat,
-                                const float& ring_dist, const float& ring_az);
-
 // The acceptance test for one candidate whose measured distance and azimuth
 // are (dist, az).
 bool candidate_passes(float dist, float az, float ring_dist, float ring_az);
 
-// The same solver in stages, for a caller that solves many positions: what
-// depends only on the centre, only on the ring distance, and only on the
-// azimuth is computed once each. destination_point runs these stages.
+// What solving needs of one grid azimuth A (degrees): the same for every
+// centre and ring, so a walk makes the 361 of them once.
+class grid_azimuth {
+public:
+    grid_azimuth() : grid_azimuth(0.0f) {}
+    explicit grid_azimuth(float ring_az);
+    float az() const { return az_; }
 
-struct solver_centre {
-    float lon;
-    float lat;
-    float sin_lat;  // sin(lat DEG)
-    float cos_lat;  // cos(lat DEG)
-    colatitude_terms colatitude;  // for measuring distances from the centre
-    azimuth_point azimuth;        // for measuring azimuths from the centre
+private:
+    friend class ring_frame;
+    float az_;
+    float sin_az_;  // sin(A DEG)
+    float cos_az_;  // cos(A DEG)
 };
-solver_centre solver_centre_of(float center_lon, float center_lat);
 
-struct solver_ring {
-    float dist;         // D
-    float sin_dist;     // sin(D DEG)
-    float lat_term;     // sin(lat0 DEG) cos(D DEG), the first term of X
-    float slant_term;   // sin(D DEG) cos(lat0 DEG), scaled by cos(A DEG) in X
+class ring_frame;
+
+// The solver for one centre (degrees). Built once, it computes what every
+// position around the centre shares; ring_at() gives the frame of one ring
+// distance, and the frame solves that ring's positions. A frame always
+// solves with the centre it came from.
+class ring_solver {
+public:
+    ring_solver(float center_lon, float center_lat);
+
+    // The frame of ring distance D (degrees).
+    ring_frame ring_at(float ring_dist) const;
+
+private:
+    friend class ring_frame;
+    float lon_;
+    float lat_;
+    float sin_lat_;                 // sin(lat0 DEG)
+    float cos_lat_;                 // cos(lat0 DEG)
+    colatitude_terms colatitude_;   // for measuring distances from the centre
+    azimuth_point azimuth_;         // for measuring azimuths from the centre
 };
-solver_ring solver_ring_of(const solver_centre& centre, float ring_dist);
 
-struct solver_azimuth {
-    float az;      // A
-    float sin_az;  // sin(A DEG)
-    float cos_az;  // cos(A DEG)
+// The terms of one ring distance around one centre.
+class ring_frame {
+public:
+    float dist() const { return dist_; }
+
+    // The point at grid azimuth A on this ring, or unresolved.
+    ring_solution solve(const grid_azimuth& azimuth) const;
+
+private:
+    friend class ring_solver;
+    ring_frame(const ring_solver& centre, float ring_dist);
+
+    const ring_solver& centre_;
+    float dist_;        // D
+    float sin_dist_;    // sin(D DEG)
+    float lat_term_;    // sin(lat0 DEG) cos(D DEG), the first term of X
+    float slant_term_;  // sin(D DEG) cos(lat0 DEG), scaled by cos(A DEG) in X
 };
-solver_azimuth solver_azimuth_of(float ring_az);
 
-ring_solution solve_position(const solver_centre& centre, const solver_ring& ring,
-                             const solver_azimuth& azimuth);
+// The point at great-circle distance ring_dist and azimuth ring_az from the
+// centre (center_lon, center_lat), as the solver above finds it.
+ring_solution destination_point(const float& center_lon, const float& center_lat,
+                                const float& ring_dist, const float& ring_az);
