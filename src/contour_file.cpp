@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "diagnostic.h"
+#include "whole_lines_on_signal.h"
 
 namespace {
 
@@ -33,9 +34,17 @@ bool same_file(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Waits for the exclusive lock. Files that take no lock (some devices and
-// file systems) are written without one.
-void lock_exclusively(int fd) {
+// Takes the exclusive lock, saying first when another run holds it and
+// this one has to wait. Files that take no lock (some devices and file
+// systems) are written without one.
+void lock_exclusively(int fd, int diagnostic_fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return;
+    }
+    if (errno == EWOULDBLOCK) {
+        report_problem(diagnostic_fd, "warning: another run holds %s; waiting for it to finish",
+                       CONTOUR_FILE_NAME);
+    }
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
 }
@@ -67,7 +76,7 @@ bool contour_file::open(int output_fd) {
         ::close(fd);
         return false;
     }
-    lock_exclusively(fd);
+    lock_exclusively(fd, diagnostic_fd_);
     channel_.attach(fd);
     return true;
 }
@@ -78,6 +87,8 @@ void contour_file::empty() {
     // need not be.
     if (regular_ && ::ftruncate(channel_.fd(), 0) != 0) {
         channel_.fail(errno);
+    } else if (regular_) {
+        cut_back_on_signal(channel_.fd(), channel_.whole_line_bytes());
     }
 }
 
@@ -86,7 +97,7 @@ void contour_file::cut_back_to_whole_lines() {
         // The file was emptied and then written from its start, so whole
         // lines end where the channel counts them.
         const int ignored =
-            ::ftruncate(channel_.fd(), static_cast<off_t>(channel_.whole_line_bytes()));
+            ::ftruncate(channel_.fd(), static_cast<off_t>(channel_.whole_line_bytes().load()));
         (void)ignored;
     }
 }
@@ -95,6 +106,7 @@ bool contour_file::finish() {
     finished_ = true;
     channel_.flush();
     cut_back_to_whole_lines();
+    stop_cutting_back();
     // A close interrupted by a signal has still released the descriptor
     // (Linux), and every byte was written before it: not a failure.
     const int close_result = ::close(channel_.fd());

@@ -1,21 +1,9 @@
 #include "line_channel.h"
 
 #include <cerrno>
-#include <csignal>
 #include <unistd.h>
 
 namespace {
-
-// The signals that stop a run from outside; they wait while a write call
-// is in progress, so that none of them cuts a line in two.
-sigset_t stopping_signals() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    for (int signal_number : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
-        sigaddset(&signals, signal_number);
-    }
-    return signals;
-}
 
 // Position just after the last newline among the first `length` bytes of
 // `data`, or 0 when there is none.
@@ -46,11 +34,7 @@ bool line_channel::flush() {
     const std::size_t length = used_;
     used_ = 0;
     if (!failed_ && length > 0) {
-        static const sigset_t signals = stopping_signals();
-        sigset_t previous;
-        sigprocmask(SIG_BLOCK, &signals, &previous);
         write_out(buffer_, length);
-        sigprocmask(SIG_SETMASK, &previous, nullptr);
     }
     return !failed_;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -11,10 +12,10 @@
 inline constexpr std::size_t CHANNEL_BUFFER_SIZE = 1 << 16;
 
 // A buffered writer of whole lines over a file descriptor. Its buffer only
-// ever holds whole lines, and each write call is given whole lines, during
-// which hang-up, interrupt, quit and termination signals wait: a run stopped
-// by one of them has written whole lines only. After the first failed write
-// it keeps the error and drops everything else given to it.
+// ever holds whole lines, each write call is given whole lines, and the
+// length written up to the last whole line is kept where a signal handler
+// can read it. After the first failed write it keeps the error and drops
+// everything else given to it.
 class line_channel {
 public:
     explicit line_channel(int fd) : fd_(fd) {}
@@ -47,7 +48,9 @@ public:
     int error_number() const { return error_number_; }
     // Bytes written so far up to the end of the last whole line among them;
     // after a short write it falls short of what reached the descriptor.
-    std::uint64_t whole_line_bytes() const { return whole_line_bytes_; }
+    // Updated after each complete write call, and safe to read from a
+    // signal handler.
+    const std::atomic<std::uint64_t>& whole_line_bytes() const { return whole_line_bytes_; }
 
 private:
     bool write_out(const char* data, std::size_t length);
@@ -55,7 +58,7 @@ private:
     int fd_;
     bool failed_ = false;
     int error_number_ = 0;
-    std::uint64_t whole_line_bytes_ = 0;
+    std::atomic<std::uint64_t> whole_line_bytes_{0};
     std::size_t used_ = 0;
     char buffer_[CHANNEL_BUFFER_SIZE];
 };

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "contour_program.h"
+#include "whole_lines_on_signal.h"
 
 // Reads a centre point and a distance step from standard input and writes
 // the distance contours around it to dist-strike-contour.txt. Arguments
@@ -14,5 +15,8 @@ int main() {
     // Likewise a file size limit reached part way through the contour file
     // is reported as a failed write rather than ending the process unseen.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Any other signal that ends the run leaves the contour file ending in a
+    // whole line.
+    install_whole_line_handlers();
     return run_contour_program({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO});
 }

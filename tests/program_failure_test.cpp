@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstddef>
+#include <cstring>
+#include <random>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -112,21 +115,69 @@ TEST(ContourFile, StandardOutputIntoTheFileItselfIsRefused) {
 }
 
 // Runs in one directory take turns: while another run holds the contour
-// file, a run waits before emptying it, then writes its own lines.
+// file, a run says so and waits before emptying it; stopped while it waits,
+// it leaves the file alone; once the lock is free it writes its own lines.
 TEST(ContourFile, ARunWaitsWhileAnotherHoldsTheFile) {
     scratch_dir dir;
     const std::string path = dir.work_path(CONTOUR_FILE);
     write_file(path, "a line of another run\n");
     const int holder = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
-    started_run run = start_program(dir, run_setup{text_input("0 0 10")});
+    started_run interrupted = start_program(dir, run_setup{text_input("0 0 10")});
+    started_run waiting = start_program(dir, run_setup{text_input("0 0 10")});
     // Ample time for a run that does not wait to finish (it takes a few
     // milliseconds); a slow machine can only make this check pass.
     ::usleep(300 * 1000);
+    ::kill(interrupted.pid, SIGINT);
+    const program_run stopped = finish_program(interrupted);
+    EXPECT_EQ(stopped.end_signal, SIGINT);
+    EXPECT_EQ(stopped.err, "dist-strike-contour: warning: another run holds " +
+                               std::string(CONTOUR_FILE) + "; waiting for it to finish\n");
     EXPECT_EQ(read_file(path), "a line of another run\n");
     ::close(holder);
-    EXPECT_EQ(finish_program(run).exit_status, 0);
+    EXPECT_EQ(finish_program(waiting).exit_status, 0);
     EXPECT_EQ(lines_of(read_file(path)).size(), 18u * 362);
+}
+
+// Every signal that ends the process by default, at any moment, even in the
+// middle of a write (writes here go 1000 bytes at a time): the file is a
+// prefix of the complete run that ends in a whole line, and the exit status
+// tells the signal.
+TEST(ContourFile, SignalsLeaveWholeLinesAndEndTheRunAtOnce) {
+    scratch_dir reference;
+    ASSERT_EQ(run_program(reference, "120.5 -33.25 1").exit_status, 0);
+    const std::string complete = read_file(reference.work_path(CONTOUR_FILE));
+    std::mt19937 random(17);
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGALRM}) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            scratch_dir dir;
+            run_setup setup{text_input("120.5 -33.25 1")};
+            setup.preload = SHORT_WRITES_PATH;
+            started_run run = start_program(dir, setup);
+            ::usleep(static_cast<useconds_t>(5'000 + random() % 40'000));
+            ::kill(run.pid, signal_number);
+            const program_run ended = finish_program(run);
+            const std::string left = read_file(dir.work_path(CONTOUR_FILE));
+            EXPECT_TRUE(ended.end_signal == signal_number ||
+                        (ended.exit_status == 0 && left == complete))
+                << strsignal(signal_number) << ": " << ended.exit_status;
+            EXPECT_EQ(complete.compare(0, left.size(), left), 0) << strsignal(signal_number);
+            EXPECT_TRUE(left.empty() || left.back() == '\n')
+                << strsignal(signal_number) << ": ends in a cut line";
+        }
+    }
+    // Standard output stalled (a reader that stopped reading): TERM still
+    // ends the run at once.
+    scratch_dir dir;
+    started_run stalled = start_program(dir, {text_input("0 -89.99 1"), stalled_output()});
+    ::usleep(300 * 1000);
+    ::kill(stalled.pid, SIGTERM);
+    const bool ended = ends_within(stalled, 5000);
+    if (!ended) {
+        ::kill(stalled.pid, SIGKILL);
+    }
+    EXPECT_TRUE(ended) << "TERM did not end a run whose standard output stalled";
+    EXPECT_EQ(finish_program(stalled).end_signal, ended ? SIGTERM : SIGKILL);
 }
 
 // Linux releases a descriptor even when its close reports EINTR; every

@@ -64,14 +64,25 @@ TEST(ProgramOutput, CentreRingRepeatsTheInputExactly) {
 }
 
 // Near a pole the azimuths of written points can be off by more than a
-// degree: one warning line, and the run goes on as usual.
+// degree: one warning line, and the run goes on as usual. The pole is
+// where the computation sees it: 120 is 60 degrees beyond it, -400 is -40.
 TEST(ProgramOutput, WarnsOnceForACentreNearAPole) {
-    scratch_dir dir;
-    const program_run near_pole = run_program(dir, "0 -89.5 90");
-    EXPECT_EQ(near_pole.exit_status, 0);
-    EXPECT_EQ(lines_of(near_pole.err).size(), 1u);
-    EXPECT_NE(near_pole.err.find("warning: "), std::string::npos) << near_pole.err;
-    EXPECT_EQ(run_program(dir, "0 89.4 90").err, "");
+    const struct {
+        const char* input;
+        bool warned;
+    } cases[] = {{"0 89.5 90", true}, {"0 -89.9 90", true}, {"0 0 90", false},
+                 {"0 60 90", false},  {"0 89.3 90", false}, {"0 120 90", false},
+                 {"0 -400 90", false}};
+    for (const auto& c : cases) {
+        scratch_dir dir;
+        const program_run run = run_program(dir, c.input);
+        EXPECT_EQ(run.exit_status, 0) << c.input;
+        EXPECT_EQ(run.err.rfind("dist-strike-contour: warning: the centre lies within 0.6 degree "
+                                "of a pole", 0) == 0,
+                  c.warned)
+            << c.input << ": " << run.err;
+        EXPECT_EQ(lines_of(run.err).size(), c.warned ? 1u : 0u) << c.input;
+    }
 }
 
 TEST(ProgramOutput, UnresolvedPositionRepeatsTheHeldPoint) {

@@ -62,8 +62,18 @@ int open_input(const scratch_dir& dir, const program_input& input, const std::st
     return -1;
 }
 
-int open_output(const program_output& output, const std::string& captured_path) {
+int open_output(const program_output& output, const std::string& captured_path,
+                int& stalled_fd) {
+    stalled_fd = -1;
     switch (output.to) {
+        case program_output::kind::stalled: {
+            int fds[2];
+            if (::pipe2(fds, O_CLOEXEC) != 0) {
+                throw std::runtime_error("cannot make a pipe");
+            }
+            stalled_fd = fds[0];
+            return fds[1];
+        }
         case program_output::kind::captured:
             return open_or_throw(captured_path, O_WRONLY | O_CREAT | O_TRUNC);
         case program_output::kind::path:
@@ -137,6 +147,10 @@ program_output closed_output() {
     return {program_output::kind::closed, ""};
 }
 
+program_output stalled_output() {
+    return {program_output::kind::stalled, ""};
+}
+
 started_run start_program(const scratch_dir& dir, const run_setup& setup) {
     // Each run of a directory gets its own capture files.
     static int runs = 0;
@@ -146,7 +160,7 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
     run.err_path = dir.io_path("err-" + suffix);
     write_file(run.out_path, "");
     run.input_fd = open_input(dir, setup.input, "in-" + suffix, run.feeder);
-    const int output_fd = open_output(setup.output, run.out_path);
+    const int output_fd = open_output(setup.output, run.out_path, run.stalled_fd);
     const int error_fd = open_or_throw(run.err_path, O_WRONLY | O_CREAT | O_TRUNC);
     const std::string work = dir.work_path("");
     std::vector<char*> argv{const_cast<char*>(setup.program.c_str())};
@@ -205,9 +219,24 @@ program_run finish_program(started_run& started) {
     if (started.feeder != 0) {
         ::waitpid(started.feeder, nullptr, 0);
     }
+    if (started.stalled_fd >= 0) {
+        ::close(started.stalled_fd);
+    }
     run.out = read_file(started.out_path);
     run.err = read_file(started.err_path);
     return run;
+}
+
+bool ends_within(const started_run& run, int milliseconds) {
+    for (int waited = 0; waited <= milliseconds; waited += 10) {
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == run.pid) {
+            return true;
+        }
+        ::usleep(10 * 1000);
+    }
+    return false;
 }
 
 program_run run_program(const scratch_dir& dir, const run_setup& setup) {

@@ -36,13 +36,15 @@ program_input closed_input();
 
 // Where the program's standard output goes.
 struct program_output {
-    enum class kind { captured, path, closed } to;
+    enum class kind { captured, path, closed, stalled } to;
     std::string path;
 };
 program_output captured_output();
 // The path, opened for writing and truncated, as a shell's ">" does.
 program_output output_path(const std::string& path);
 program_output closed_output();
+// A pipe that nobody reads: writes block once it is full.
+program_output stalled_output();
 
 struct run_setup {
     run_setup(program_input in, program_output out = captured_output())
@@ -72,12 +74,15 @@ struct started_run {
     int input_fd;
     std::string out_path;
     std::string err_path;
+    int stalled_fd;  // the unread end of a stalled output, or -1
 };
 
 // Starts the program in the scratch directory's working directory.
 started_run start_program(const scratch_dir& dir, const run_setup& setup);
 // Waits for it to end and collects what it left.
 program_run finish_program(started_run& run);
+// Whether it has ended (without collecting it) within the time, in ms.
+bool ends_within(const started_run& run, int milliseconds);
 
 program_run run_program(const scratch_dir& dir, const run_setup& setup);
 // With the text as standard input and standard output captured.

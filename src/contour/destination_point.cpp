@@ -39,13 +39,17 @@ bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
     return nearest_integer(az_diff / 360.0f) == 1;
 }
 
+float centre_latitude_sine(float center_lat) {
+    return std::sin(center_lat * DEG);
+}
+
 grid_azimuth::grid_azimuth(float ring_az)
     : az_(ring_az), sin_az_(std::sin(ring_az * DEG)), cos_az_(std::cos(ring_az * DEG)) {}
 
 ring_solver::ring_solver(float center_lon, float center_lat)
     : lon_(center_lon),
       lat_(center_lat),
-      sin_lat_(std::sin(center_lat * DEG)),
+      sin_lat_(centre_latitude_sine(center_lat)),
       cos_lat_(std::cos(center_lat * DEG)),
       colatitude_(colatitude_terms_of(center_lat)),
       azimuth_(azimuth_point_of(center_lon, latitude_terms_of(center_lat))) {}

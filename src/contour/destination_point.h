@@ -32,6 +32,11 @@ struct ring_solution {
 // are (dist, az).
 bool candidate_passes(float dist, float az, float ring_dist, float ring_az);
 
+// sin(lat0 DEG), the sine of the centre's latitude as the solver takes it:
+// near +-1 the centre lies near a pole, whatever number gave the latitude
+// (120 is the point 60 degrees beyond the north pole, -400 is -40).
+float centre_latitude_sine(float center_lat);
+
 // What solving needs of one grid azimuth A (degrees): the same for every
 // centre and ring, so a walk makes the 361 of them once.
 class grid_azimuth {

@@ -1,0 +1,65 @@
+#include "whole_lines_on_signal.h"
+
+#include <csignal>
+#include <signal.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<int> watched_fd{-1};
+std::atomic<const std::atomic<std::uint64_t>*> watched_length{nullptr};
+static_assert(std::atomic<int>::is_always_lock_free &&
+                  std::atomic<std::uint64_t>::is_always_lock_free,
+              "read in a signal handler");
+
+// The signals whose default action ends the process, other than SIGKILL
+// and SIGSTOP (they cannot be caught) and SIGPIPE and SIGXFSZ (ignored:
+// they show up as failed writes instead).
+constexpr int ENDING_SIGNALS[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,
+                                  SIGBUS,  SIGFPE,    SIGUSR1, SIGSEGV, SIGUSR2, SIGALRM,
+                                  SIGTERM, SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,
+                                  SIGPWR,  SIGSYS};
+
+void on_ending_signal(int signal_number) {
+    const int fd = watched_fd.load();
+    const std::atomic<std::uint64_t>* length = watched_length.load();
+    if (fd >= 0 && length != nullptr) {
+        const int ignored = ::ftruncate(fd, static_cast<off_t>(length->load()));
+        (void)ignored;
+    }
+    // SA_RESETHAND has restored the default action and SA_NODEFER leaves
+    // the signal unblocked: it ends the process here.
+    ::raise(signal_number);
+}
+
+void handle(int signal_number) {
+    struct sigaction action {};
+    action.sa_handler = on_ending_signal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    struct sigaction previous {};
+    // A signal the caller's parent left ignored stays ignored.
+    if (::sigaction(signal_number, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
+        ::sigaction(signal_number, &action, nullptr);
+    }
+}
+
+}  // namespace
+
+void install_whole_line_handlers() {
+    for (int signal_number : ENDING_SIGNALS) {
+        handle(signal_number);
+    }
+    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number) {
+        handle(signal_number);
+    }
+}
+
+void cut_back_on_signal(int fd, const std::atomic<std::uint64_t>& length) {
+    watched_length.store(&length);
+    watched_fd.store(fd);
+}
+
+void stop_cutting_back() {
+    watched_fd.store(-1);
+}
