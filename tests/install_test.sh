@@ -14,9 +14,9 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for command in dist-strike-contour dist-strike-contour-export dist-strike-contour-plot; do
     [[ -x $prefix/bin/$command ]] || { echo "not installed as a program: bin/$command"; exit 1; }
-    [[ -e $prefix/share/man/man1/$command.1 ]] || { echo "missing manual page: $command.1"; exit 1; }
+    [[ -e $prefix/share/man/man1/$command.1.gz ]] || { echo "missing manual page: $command.1.gz"; exit 1; }
     if command -v man >/dev/null 2>&1; then
-        warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$command.1" 2>&1 >/dev/null)
+        warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$command.1.gz" 2>&1 >/dev/null)
         [[ -z $warnings ]] || { echo "$command.1: $warnings"; exit 1; }
     fi
 done
