@@ -73,16 +73,6 @@ bool parse_format(std::string_view name, export_format& format) {
     return false;
 }
 
-// A whole number of degrees from 1 to 360 that divides 360.
-bool parse_strike_step(std::string_view text, int& step) {
-    if (text.empty() || text.size() > 3 ||
-        text.find_first_not_of("0123456789") != std::string_view::npos) {
-        return false;
-    }
-    step = std::stoi(std::string(text));
-    return step >= 1 && step <= 360 && 360 % step == 0;
-}
-
 export_options parse_arguments(int argc, char** argv) {
     export_options options;
     bool file_given = false;
@@ -98,59 +88,20 @@ export_options parse_arguments(int argc, char** argv) {
             file_given = true;
         } else if (argument == "--") {
             options_done = true;
-        } else if (argument == "-h" || argument == "--help") {
-            write_all(STDOUT_FILENO, USAGE);
-            std::exit(EXIT_OK);
-        } else if (argument == "--version") {
-            write_all(STDOUT_FILENO, std::string(PROGRAM) + " " + PROJECT_VERSION + "\n");
-            std::exit(EXIT_OK);
+        } else if (answer_help_or_version(PROGRAM, argument, USAGE)) {
         } else if (option_value(PROGRAM, argc, argv, i, "--format", value)) {
             if (!parse_format(value, options.format)) {
                 report_and_exit(PROGRAM, "unknown format \"" + value +
                                              "\": gmt, ogr, geojson or csv", EXIT_REFUSED);
             }
         } else if (option_value(PROGRAM, argc, argv, i, "--strike-step", value)) {
-            if (!parse_strike_step(value, options.strike_step)) {
-                report_and_exit(PROGRAM, "--strike-step must be a whole number of degrees "
-                                         "that divides 360 (1, 2, 3, 5, 10, 15, 30, 45, 90 ...), "
-                                         "not \"" + value + "\"", EXIT_REFUSED);
-            }
+            options.strike_step = strike_step_or_exit(PROGRAM, value);
         } else {
             report_and_exit(PROGRAM, "unknown option " + std::string(argument) + " (see --help)",
                             EXIT_REFUSED);
         }
     }
     return options;
-}
-
-// The run in the file, or an exit with the one line that says why not.
-contour_run read_run(const export_options& options) {
-    const bool standard_input = options.file == "-";
-    const std::string name = standard_input ? "standard input" : options.file;
-    int fd = STDIN_FILENO;
-    if (!standard_input) {
-        do {
-            fd = ::open(options.file.c_str(), O_RDONLY | O_CLOEXEC);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) {
-            report_and_exit(PROGRAM, "cannot open " + name + ": " + std::strerror(errno),
-                            EXIT_REFUSED);
-        }
-    }
-    contour_run run;
-    const read_outcome outcome = read_contour_file(fd, run);
-    if (!standard_input) {
-        ::close(fd);
-    }
-    if (outcome.status == read_status::read_failure) {
-        report_and_exit(PROGRAM, "cannot read " + name + ": " +
-                                     std::strerror(outcome.error_number), EXIT_REFUSED);
-    }
-    if (outcome.status == read_status::not_whole) {
-        report_and_exit(PROGRAM, name + ":" + std::to_string(outcome.line) + ": expected " +
-                                     outcome.expected, EXIT_REFUSED);
-    }
-    return run;
 }
 
 }  // namespace
@@ -160,7 +111,7 @@ int main(int argc, char** argv) {
     // than ending the command without a word.
     std::signal(SIGPIPE, SIG_IGN);
     const export_options options = parse_arguments(argc, argv);
-    const contour_run run = read_run(options);
+    const contour_run run = contour_run_or_exit(PROGRAM, options.file);
     text_output out(STDOUT_FILENO);
     write_export(run, options.format, options.strike_step, out);
     const bool written = out.flush();

@@ -87,17 +87,6 @@ double parse_max_distance(const std::string& text) {
     return value;
 }
 
-int parse_strike_step(const std::string& text) {
-    const bool digits = !text.empty() && text.size() <= 3 &&
-                        text.find_first_not_of("0123456789") == std::string::npos;
-    const int step = digits ? std::atoi(text.c_str()) : 0;
-    if (step < 1 || step > 360 || 360 % step != 0) {
-        refuse("--strike-step must be a whole number of degrees that divides 360 (1, 2, 3, 5, "
-               "10, 15, 30, 45, 90 ...), not \"" + text + "\"");
-    }
-    return step;
-}
-
 plot_options parse_arguments(int argc, char** argv) {
     plot_options options;
     std::vector<std::string> files;
@@ -109,12 +98,7 @@ plot_options parse_arguments(int argc, char** argv) {
             files.emplace_back(argument);
         } else if (argument == "--") {
             options_done = true;
-        } else if (argument == "-h" || argument == "--help") {
-            write_all(STDOUT_FILENO, USAGE);
-            std::exit(EXIT_OK);
-        } else if (argument == "--version") {
-            write_all(STDOUT_FILENO, std::string(PROGRAM) + " " + PROJECT_VERSION + "\n");
-            std::exit(EXIT_OK);
+        } else if (answer_help_or_version(PROGRAM, argument, USAGE)) {
         } else if (argument == "--verbose") {
             options.verbose = true;
         } else if (option_value(PROGRAM, argc, argv, i, "--title", value)) {
@@ -123,7 +107,7 @@ plot_options parse_arguments(int argc, char** argv) {
             options.max_distance = parse_max_distance(value);
             options.regional = true;
         } else if (option_value(PROGRAM, argc, argv, i, "--strike-step", value)) {
-            options.strike_step = parse_strike_step(value);
+            options.strike_step = strike_step_or_exit(PROGRAM, value);
         } else if (option_value(PROGRAM, argc, argv, i, "--label-boxes", value)) {
             options.label_boxes = value;
         } else {
@@ -136,27 +120,6 @@ plot_options parse_arguments(int argc, char** argv) {
     options.contour_file = files[0];
     options.output = files[1];
     return options;
-}
-
-contour_run read_run(const std::string& file) {
-    const bool standard_input = file == "-";
-    const std::string name = standard_input ? "standard input" : file;
-    const int fd = standard_input ? STDIN_FILENO : ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        refuse("cannot open " + name + ": " + std::strerror(errno));
-    }
-    contour_run run;
-    const read_outcome outcome = read_contour_file(fd, run);
-    if (!standard_input) {
-        ::close(fd);
-    }
-    if (outcome.status == read_status::read_failure) {
-        refuse("cannot read " + name + ": " + std::strerror(outcome.error_number));
-    }
-    if (outcome.status == read_status::not_whole) {
-        refuse(name + ":" + std::to_string(outcome.line) + ": expected " + outcome.expected);
-    }
-    return run;
 }
 
 // The largest ring distance drawn; refused when no ring is that close.
@@ -218,7 +181,7 @@ int main(int argc, char** argv) {
     if (!picture_format_of(options.output, format)) {
         refuse(options.output + ": unknown picture format (png, pdf, jpg, eps, ps, tif, bmp or ppm)");
     }
-    const contour_run run = read_run(options.contour_file);
+    const contour_run run = contour_run_or_exit(PROGRAM, options.contour_file);
     const std::int32_t largest = largest_drawn_ring(run, options);
     if (!gmt_installed()) {
         report_and_exit(PROGRAM, "GMT is not installed (Debian packages gmt, gmt-gshhg-low and "
