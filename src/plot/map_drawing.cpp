@@ -106,6 +106,28 @@ std::string colour_range(const std::vector<export_line>& a, const std::vector<ex
     return "-T" + std::to_string(low) + "/" + std::to_string(std::max(high, low + 1));
 }
 
+struct ring_pens {
+    double labelled;  // points
+    double others;
+};
+
+ring_pens pens_for(const map_request& request, const azimuthal_map& map) {
+    const double spacing = request.run->dist_step / request.horizon * map.radius / CM_PER_POINT;
+    if (spacing >= WIDE_SPACING) {
+        return {FULL_PEN, FULL_PEN};
+    }
+    return {std::clamp(spacing * 0.8, 0.8, FULL_PEN), std::clamp(spacing * 0.3, 0.25, FULL_PEN)};
+}
+
+// "gmt begin": raster formats at the raster resolution, vector ones as they are.
+std::vector<std::string> begin_command(const picture_format& format) {
+    const std::string& name = format.gmt_name;
+    if (name == "pdf" || name == "eps" || name == "ps") {
+        return {"begin", "picture", name};
+    }
+    return {"begin", "picture", name, RASTER_RESOLUTION};
+}
+
 std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
                                                    const azimuthal_map& map,
                                                    const std::string& colours, bool other_rings) {
@@ -114,33 +136,23 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
                                    "/" + number(request.horizon) + "/" + number(MAP_WIDTH) + "c";
     // Crude coastlines for the globe, the low resolution ones closer in.
     const bool global = request.horizon >= 60.0;
-    const double spacing =
-        request.run->dist_step / request.horizon * map.radius / CM_PER_POINT;
-    const double labelled_pen = spacing >= WIDE_SPACING ? FULL_PEN : std::clamp(spacing * 0.8, 0.8, FULL_PEN);
-    const double other_pen = spacing >= WIDE_SPACING ? FULL_PEN : std::clamp(spacing * 0.3, 0.25, FULL_PEN);
-    const std::string raster = request.format.gmt_name == "pdf" || request.format.gmt_name == "eps" ||
-                                       request.format.gmt_name == "ps"
-                                   ? ""
-                                   : RASTER_RESOLUTION;
-    std::vector<std::vector<std::string>> commands;
-    commands.push_back({"begin", "picture", request.format.gmt_name, raster});
-    if (raster.empty()) {
-        commands.back().pop_back();
-    }
-    commands.push_back({"set", "MAP_FRAME_PEN", "1p,black", "PS_CHAR_ENCODING", "ISOLatin1+"});
-    commands.push_back({"coast", "-Rg", projection, global ? "-Dc" : "-Dl",
-                        global ? "-A10000" : "-A1000", "-Gwheat", "-Slightblue",
-                        "-W0.25p,gray40", "-B0"});
-    commands.push_back({"makecpt", "-Cturbo", colours});
+    const ring_pens pens = pens_for(request, map);
+    const std::string font = "+f" + number(LABEL_FONT_SIZE) + "p,";
+    const std::string clearance =
+        "-C" + number(LABEL_CLEARANCE) + "p/" + number(LABEL_CLEARANCE) + "p";
+    std::vector<std::vector<std::string>> commands{
+        begin_command(request.format),
+        {"set", "MAP_FRAME_PEN", "1p,black", "PS_CHAR_ENCODING", "ISOLatin1+"},
+        {"coast", "-Rg", projection, global ? "-Dc" : "-Dl", global ? "-A10000" : "-A1000",
+         "-Gwheat", "-Slightblue", "-W0.25p,gray40", "-B0"},
+        {"makecpt", "-Cturbo", colours}};
     if (other_rings) {
-        commands.push_back({"plot", "other-rings.txt", "-C", "-W" + pen(other_pen) + "+z"});
+        commands.push_back({"plot", "other-rings.txt", "-C", "-W" + pen(pens.others) + "+z"});
     }
-    commands.push_back({"plot", "labelled-rings.txt", "-C", "-W" + pen(labelled_pen) + "+z"});
+    commands.push_back({"plot", "labelled-rings.txt", "-C", "-W" + pen(pens.labelled) + "+z"});
     if (strike_lines) {
         commands.push_back({"plot", "strike-lines.txt", "-W" + pen(0.6, "gray25")});
     }
-    const std::string font = "+f" + number(LABEL_FONT_SIZE) + "p,";
-    const std::string clearance = "-C" + number(LABEL_CLEARANCE) + "p/" + number(LABEL_CLEARANCE) + "p";
     commands.push_back({"text", "ring-labels.txt", "-F" + font + "Helvetica-Bold,black+jMC",
                         "-Gwhite", clearance});
     if (strike_lines) {
@@ -150,7 +162,8 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
     commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
                         "-W0.5p,black"});
     if (!request.title.empty()) {
-        commands.push_back({"text", "title.txt", "-F+cTC+jBC+f14p,Helvetica-Bold", "-D0/0.4c", "-N"});
+        commands.push_back(
+            {"text", "title.txt", "-F+cTC+jBC+f14p,Helvetica-Bold", "-D0/0.4c", "-N"});
     }
     commands.push_back({"end"});
     return commands;

@@ -11,6 +11,8 @@ namespace {
 // Centimetres per point (1/72 inch).
 constexpr double CM_PER_POINT = 2.54 / 72.0;
 
+constexpr double PI = 3.14159265358979323846;
+
 // Widths of the label characters in Helvetica and Helvetica-Bold, in
 // thousandths of the font size (the fonts' published metrics): every digit
 // 556, the degree sign 400.
@@ -123,7 +125,7 @@ void place_ring_label(const azimuthal_map& map, const contour_ring& ring,
 // circle of the given radius, lie at least `width` apart.
 int strike_label_interval(int step, double radius, double width) {
     for (int interval = step; interval < 360; interval += step) {
-        const double arc = 2.0 * 3.14159265358979323846 * radius * interval / 360.0;
+        const double arc = 2.0 * PI * radius * interval / 360.0;
         if (360 % interval == 0 && arc >= width + 2 * LABEL_GAP) {
             return interval;
         }
