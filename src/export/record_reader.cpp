@@ -1,0 +1,133 @@
+#include "export/record_reader.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "record_writer.h"
+
+namespace {
+
+// Where each item of a contour record starts (0-based column); each is
+// preceded by one blank. The widths come from the layout itself.
+constexpr std::size_t LON_COLUMN = 1;
+constexpr std::size_t LAT_COLUMN = LON_COLUMN + REAL_WIDTH + 1;
+constexpr std::size_t DIST_COLUMN = LAT_COLUMN + REAL_WIDTH + 1;
+constexpr std::size_t AZ_COLUMN = DIST_COLUMN + INTEGER_WIDTH + 1;
+constexpr std::size_t CHECK_COLUMN = AZ_COLUMN + REAL_WIDTH + 1;
+static_assert(CHECK_COLUMN + INTEGER_WIDTH == contour_record::length, "five items");
+
+std::string_view without_leading_blanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+// The number at the start of the field after its blanks. What follows it is
+// not looked at: the caller compares the whole field with the item the
+// number makes.
+template <typename Number>
+bool parse_number(std::string_view field, Number& value) {
+    const std::string_view text = without_leading_blanks(field);
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc();
+}
+
+template <std::size_t Width>
+bool same_text(std::string_view field, const text_item<Width>& item) {
+    return std::memcmp(field.data(), item.chars.data(), Width) == 0;
+}
+
+// Powers of ten for the decimals of a fixed-form item (at most 9).
+constexpr double POWERS_OF_TEN[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// A quick reading of a fixed-form item ("-33.2500000"): its 9 digits as an
+// integer over a power of ten, in double, then rounded to single. The
+// double rounding can miss the nearest single in rare cases, so the caller
+// keeps the value only when it writes back to the same item.
+bool parse_fixed_real(std::string_view field, float& value) {
+    const std::string_view text = without_leading_blanks(field);
+    const bool negative = !text.empty() && text[0] == '-';
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = -1;
+    for (std::size_t i = negative ? 1 : 0; i < text.size() && text[i] != ' '; ++i) {
+        if (text[i] == '.' && decimals < 0) {
+            decimals = 0;
+        } else if (text[i] >= '0' && text[i] <= '9' && count < 10) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
+            ++count;
+            decimals += decimals >= 0 ? 1 : 0;
+        } else {
+            return false;
+        }
+    }
+    if (decimals < 0 || count == 0) {
+        return false;
+    }
+    const double magnitude = static_cast<double>(digits) / POWERS_OF_TEN[decimals];
+    value = static_cast<float>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+// A finite real item, read and written back to the same characters. Nine
+// significant digits tell every single apart, so a value that writes back
+// to the item is the one the item stands for.
+bool is_written_real(std::string_view field, float& value) {
+    if (parse_fixed_real(field, value) && same_text(field, make_real_item(value))) {
+        return true;
+    }
+    return parse_number(field, value) && std::isfinite(value) &&
+           same_text(field, make_real_item(value));
+}
+
+// An integer item; most are the ring distance itself, laid out beforehand.
+bool is_written_integer(std::string_view field, const integer_item& likely,
+                        std::int32_t likely_value, std::int32_t& value) {
+    if (same_text(field, likely)) {
+        value = likely_value;
+        return true;
+    }
+    return parse_number(field, value) && same_text(field, make_integer_item(value));
+}
+
+}  // namespace
+
+const char* read_record(std::string_view line, std::int32_t likely,
+                        const integer_item& likely_item, contour_position& position,
+                        std::int32_t& grid_dist) {
+    for (std::size_t column : {std::size_t{0}, LAT_COLUMN - 1, DIST_COLUMN - 1,
+                               AZ_COLUMN - 1, CHECK_COLUMN - 1}) {
+        if (line[column] != ' ') {
+            return "blanks between its items";
+        }
+    }
+    const std::string_view lon = line.substr(LON_COLUMN, REAL_WIDTH);
+    const std::string_view lat = line.substr(LAT_COLUMN, REAL_WIDTH);
+    const std::string_view dist = line.substr(DIST_COLUMN, INTEGER_WIDTH);
+    const std::string_view check = line.substr(CHECK_COLUMN, INTEGER_WIDTH);
+    if (!is_written_real(lon, position.lon)) {
+        return "a longitude in columns 2-17";
+    }
+    if (!is_written_real(lat, position.lat)) {
+        return "a latitude in columns 19-34";
+    }
+    if (!is_written_integer(dist, likely_item, likely, grid_dist) || grid_dist < 0) {
+        return "a ring distance in columns 36-46";
+    }
+    if (!is_written_integer(check, likely_item, likely, position.dist_check)) {
+        return "a distance check in columns 65-75";
+    }
+    return nullptr;
+}
+
+std::string_view azimuth_field(std::string_view line) {
+    return line.substr(AZ_COLUMN, REAL_WIDTH);
+}
+
+std::string_view without_blanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
