@@ -36,7 +36,7 @@ void handle(int signal_number) {
     struct sigaction action {};
     action.sa_handler = on_ending_signal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_NODEFER;
+    action.sa_flags = static_cast<int>(SA_RESETHAND | SA_NODEFER);
     struct sigaction previous {};
     // A signal the caller's parent left ignored stays ignored.
     if (::sigaction(signal_number, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
