@@ -18,24 +18,9 @@
 #include <random>
 
 #include "contour/destination_point.h"
+#include "great_circle.h"
 
 namespace {
-
-struct great_circle {
-    double dist;  // degrees
-    double az;    // degrees clockwise from north, -180..180
-};
-
-great_circle measure(double lon1, double lat1, double lon2, double lat2) {
-    const double rad = M_PI / 180.0;
-    const double phi1 = lat1 * rad;
-    const double phi2 = lat2 * rad;
-    const double dlon = (lon2 - lon1) * rad;
-    const double north = std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dlon);
-    const double east = std::sin(dlon) * std::cos(phi2);
-    const double up = std::sin(phi1) * std::sin(phi2) + std::cos(phi1) * std::cos(phi2) * std::cos(dlon);
-    return {std::atan2(std::hypot(north, east), up) / rad, std::atan2(east, north) / rad};
-}
 
 double azimuth_tolerance(float center_lat) {
     const float magnitude = std::fabs(center_lat);

@@ -16,6 +16,7 @@
 #include <vector>
 #include <unistd.h>
 
+#include "great_circle.h"
 #include "program_runner.h"
 
 namespace {
@@ -84,18 +85,6 @@ picture read_ppm(const std::string& path) {
     return image;
 }
 
-// Distance and azimuth (degrees, radians) on the sphere, for placing a point
-// on the azimuthal equidistant map.
-void distance_azimuth(double lon0, double lat0, double lon, double lat, double& distance,
-                      double& azimuth) {
-    const double k = M_PI / 180.0, p0 = lat0 * k, p = lat * k, dl = (lon - lon0) * k;
-    const double north = std::cos(p0) * std::sin(p) - std::sin(p0) * std::cos(p) * std::cos(dl);
-    const double east = std::cos(p) * std::sin(dl);
-    distance = std::atan2(std::hypot(north, east),
-                          std::sin(p0) * std::sin(p) + std::cos(p0) * std::cos(p) * std::cos(dl)) / k;
-    azimuth = std::atan2(east, north);
-}
-
 // Wheat, the land colour.
 bool land_coloured(const picture& image, int x, int y) {
     const auto* px = reinterpret_cast<const unsigned char*>(image.rgb.data()) +
@@ -124,9 +113,9 @@ TEST(PlotMap, OceanIsNeverPaintedAsLand) {
         // Without a title the picture is the map's disc, cropped.
         const double radius = image.width / 2.0;
         for (const auto& point : ocean) {
-            double distance = 0;
-            double azimuth = 0;
-            distance_azimuth(centre[0], centre[1], point[0], point[1], distance, azimuth);
+            const great_circle seen = measure(centre[0], centre[1], point[0], point[1]);
+            const double distance = seen.dist;
+            const double azimuth = seen.az * M_PI / 180.0;
             if (distance > 165.0) {
                 continue;  // the rim: the antipode's surroundings, squeezed
             }

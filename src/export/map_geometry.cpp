@@ -3,11 +3,9 @@
 #include <cmath>
 #include <cstddef>
 
-namespace {
+#include "export/double_angles.h"
 
-// Degrees and radians for the interpolated points, in double.
-constexpr double PI = 3.14159265358979323846;
-constexpr double RADIANS_PER_DEGREE = PI / 180.0;
+namespace {
 
 struct unit_vector {
     double x;

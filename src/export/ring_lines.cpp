@@ -2,12 +2,9 @@
 
 #include <cmath>
 
-namespace {
+#include "export/double_angles.h"
 
-// Degrees per radian and back, in double: used only to place a centre
-// given beyond a pole, never for the contour's own points.
-constexpr double PI = 3.14159265358979323846;
-constexpr double RADIANS_PER_DEGREE = PI / 180.0;
+namespace {
 
 // The longitude brought into [-180, 180) by whole turns. fmod is exact, and
 // so is the final turn: both operands lie within a factor of two.

@@ -2,12 +2,7 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr double PI = 3.14159265358979323846;
-constexpr double RADIANS_PER_DEGREE = PI / 180.0;
-
-}  // namespace
+#include "export/double_angles.h"
 
 map_point project(const azimuthal_map& map, const geo_point& point) {
     const double phi0 = map.centre.lat * RADIANS_PER_DEGREE;

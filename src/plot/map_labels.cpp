@@ -4,14 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "export/double_angles.h"
 #include "export/ring_lines.h"
 
 namespace {
 
 // Centimetres per point (1/72 inch).
 constexpr double CM_PER_POINT = 2.54 / 72.0;
-
-constexpr double PI = 3.14159265358979323846;
 
 // Widths of the label characters in Helvetica and Helvetica-Bold, in
 // thousandths of the font size (the fonts' published metrics): every digit
