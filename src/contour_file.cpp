@@ -42,7 +42,8 @@ void lock_exclusively(int fd, int diagnostic_fd) {
         return;
     }
     if (errno == EWOULDBLOCK) {
-        report_problem(diagnostic_fd, "warning: another run holds %s; waiting for it to finish",
+        report_problem(diagnostic_fd, CONTOUR_PROGRAM,
+                       "warning: another run or a reader holds %s; waiting for it to finish",
                        CONTOUR_FILE_NAME);
     }
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
@@ -54,14 +55,14 @@ void lock_exclusively(int fd, int diagnostic_fd) {
 bool contour_file::open(int output_fd) {
     const int fd = open_above_standard_descriptors();
     if (fd < 0) {
-        report_problem(diagnostic_fd_, "cannot open %s: %s", CONTOUR_FILE_NAME,
+        report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot open %s: %s", CONTOUR_FILE_NAME,
                        std::strerror(errno));
         return false;
     }
     struct stat file_info {};
     struct stat output_info {};
     if (::fstat(fd, &file_info) != 0) {
-        report_problem(diagnostic_fd_, "cannot open %s: %s", CONTOUR_FILE_NAME,
+        report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot open %s: %s", CONTOUR_FILE_NAME,
                        std::strerror(errno));
         ::close(fd);
         return false;
@@ -70,7 +71,7 @@ bool contour_file::open(int output_fd) {
     // Only a regular file is overwritten this way; a device both point to
     // (/dev/null, say) takes both streams as it would anyway.
     if (regular_ && ::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
-        report_problem(diagnostic_fd_,
+        report_problem(diagnostic_fd_, CONTOUR_PROGRAM,
                        "standard output is %s itself; the error lines would overwrite it",
                        CONTOUR_FILE_NAME);
         ::close(fd);
@@ -112,12 +113,12 @@ bool contour_file::finish() {
     const int close_result = ::close(channel_.fd());
     const int close_errno = errno;
     if (channel_.failed()) {
-        report_problem(diagnostic_fd_, "cannot write %s: %s", CONTOUR_FILE_NAME,
+        report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot write %s: %s", CONTOUR_FILE_NAME,
                        std::strerror(channel_.error_number()));
         return false;
     }
     if (close_result != 0 && close_errno != EINTR) {
-        report_problem(diagnostic_fd_, "cannot close %s: %s", CONTOUR_FILE_NAME,
+        report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot close %s: %s", CONTOUR_FILE_NAME,
                        std::strerror(close_errno));
         return false;
     }

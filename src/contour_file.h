@@ -2,9 +2,7 @@
 
 #include "line_channel.h"
 #include "line_layout.h"
-
-// Name of the contour file, in the current working directory.
-inline constexpr const char* CONTOUR_FILE_NAME = "dist-strike-contour.txt";
+#include "run_grid.h"
 
 // The contour file, from opening to closing. It is opened without
 // truncating it and emptied just before the first line goes in, so a run

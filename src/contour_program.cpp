@@ -8,6 +8,7 @@
 #include "error_lines.h"
 #include "input_reader.h"
 #include "ring_walk.h"
+#include "run_grid.h"
 
 namespace {
 
@@ -23,10 +24,22 @@ constexpr float POLAR_LATITUDE_SINE = 0.99994517f;  // sin(89.4 degrees)
 
 void warn_near_pole(const run_input& input, int diagnostic_fd) {
     if (std::fabs(centre_latitude_sine(input.center_lat)) > POLAR_LATITUDE_SINE) {
-        report_problem(diagnostic_fd,
+        report_problem(diagnostic_fd, CONTOUR_PROGRAM,
                        "warning: the centre lies within %.1f degree of a pole, where azimuths "
                        "of written points can be more than 1 degree off",
                        static_cast<double>(POLAR_DISTANCE));
+    }
+}
+
+// A latitude beyond +-90 degrees is a point of the sphere all the same (the
+// formulas take it through its sine and cosine), but it is far more often a
+// longitude and latitude given the other way round.
+void warn_beyond_pole(const run_input& input, int diagnostic_fd) {
+    if (std::fabs(input.center_lat) > 90.0f) {
+        report_problem(diagnostic_fd, CONTOUR_PROGRAM,
+                       "warning: latitude %g lies beyond +-90 degrees (longitude and latitude "
+                       "swapped?)",
+                       static_cast<double>(input.center_lat));
     }
 }
 
@@ -35,7 +48,7 @@ void warn_near_pole(const run_input& input, int diagnostic_fd) {
 int run_contour_program(const program_streams& streams) {
     const input_result read = read_run_input(streams.input_fd);
     if (read.status != input_status::ok) {
-        report_problem(streams.diagnostic_fd, "%s", read.message);
+        report_line(streams.diagnostic_fd, CONTOUR_PROGRAM, read.message);
         return read.status == input_status::bad_input ? EXIT_STATUS_BAD_INPUT
                                                       : EXIT_STATUS_IO_FAILURE;
     }
@@ -45,6 +58,7 @@ int run_contour_program(const program_streams& streams) {
         return EXIT_STATUS_IO_FAILURE;
     }
     error_lines errors(streams.output_fd, streams.diagnostic_fd);
+    warn_beyond_pole(read.input, streams.diagnostic_fd);
     warn_near_pole(read.input, streams.diagnostic_fd);
 
     walk_rings(read.input, contour, errors);

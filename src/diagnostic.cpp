@@ -2,24 +2,32 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <unistd.h>
+#include <string>
 
-void report_problem(int fd, const char* format, ...) {
-    char line[512];
-    int length = std::snprintf(line, sizeof line, "dist-strike-contour: ");
+#include "write_all.h"
+
+void report_line(int fd, std::string_view program, std::string_view message) {
+    std::string line(program);
+    line += ": ";
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            char escaped[5];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            line += escaped;
+        } else {
+            line += c;
+        }
+    }
+    line += '\n';
+    write_all(fd, line.data(), line.size());
+}
+
+void report_problem(int fd, const char* program, const char* format, ...) {
+    char message[512];
     va_list args;
     va_start(args, format);
-    const int message_length =
-        std::vsnprintf(line + length, sizeof line - static_cast<std::size_t>(length) - 1,
-                       format, args);
+    const int length = std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
-    if (message_length > 0) {
-        length += message_length;
-    }
-    if (length > static_cast<int>(sizeof line) - 2) {
-        length = static_cast<int>(sizeof line) - 2;  // message was cut short
-    }
-    line[length++] = '\n';
-    const ssize_t ignored = ::write(fd, line, static_cast<std::size_t>(length));
-    (void)ignored;
+    report_line(fd, program, length > 0 ? message : "");
 }

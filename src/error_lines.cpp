@@ -3,12 +3,13 @@
 #include <cstring>
 
 #include "diagnostic.h"
+#include "run_grid.h"
 
 bool error_lines::finish() {
     if (channel_.flush()) {
         return true;
     }
-    report_problem(diagnostic_fd_, "cannot write standard output: %s",
+    report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot write standard output: %s",
                    std::strerror(channel_.error_number()));
     return false;
 }

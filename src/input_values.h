@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input_reader.h"
+#include "input_result.h"
 #include "input_tokens.h"
 
 // The three values of the input, each converted from its text with the

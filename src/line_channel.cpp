@@ -1,7 +1,6 @@
 #include "line_channel.h"
 
-#include <cerrno>
-#include <unistd.h>
+#include "write_all.h"
 
 namespace {
 
@@ -40,20 +39,11 @@ bool line_channel::flush() {
 }
 
 bool line_channel::write_out(const char* data, std::size_t length) {
-    std::size_t done = 0;
-    while (done < length) {
-        const ssize_t count = ::write(fd_, data + done, length - done);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            // A write that takes nothing without an error is treated as an
-            // I/O error rather than retried for ever.
-            fail(count < 0 ? errno : EIO);
-            whole_line_bytes_ += end_of_last_line(data, done);
-            return false;
-        }
-        done += static_cast<std::size_t>(count);
+    const write_outcome outcome = write_all(fd_, data, length);
+    if (outcome.error_number != 0) {
+        fail(outcome.error_number);
+        whole_line_bytes_ += end_of_last_line(data, outcome.written);
+        return false;
     }
     whole_line_bytes_ += length;
     return true;

@@ -58,3 +58,12 @@ using separator_line = decltype(join_items(SEPARATOR_MARK));
 static_assert(contour_record::length == 75, "1+16+1+16+1+11+1+16+1+11");
 static_assert(error_line::length == 40, "1+5+1+16+1+16");
 static_assert(separator_line::length == 2, "1+1");
+
+// Where each item of a contour record starts (0-based column), each after
+// one blank: longitude, latitude, ring distance, azimuth, distance check.
+inline constexpr std::size_t LON_COLUMN = 1;
+inline constexpr std::size_t LAT_COLUMN = LON_COLUMN + REAL_WIDTH + 1;
+inline constexpr std::size_t DIST_COLUMN = LAT_COLUMN + REAL_WIDTH + 1;
+inline constexpr std::size_t AZ_COLUMN = DIST_COLUMN + INTEGER_WIDTH + 1;
+inline constexpr std::size_t CHECK_COLUMN = AZ_COLUMN + REAL_WIDTH + 1;
+static_assert(CHECK_COLUMN + INTEGER_WIDTH == contour_record::length, "five items");

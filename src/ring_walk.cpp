@@ -5,14 +5,9 @@
 #include "contour/destination_point.h"
 #include "nearest_integer.h"
 #include "record_writer.h"
+#include "run_grid.h"
 
 namespace {
-
-// Largest ring distance in degrees; rings stop before passing it.
-constexpr std::int32_t MAX_RING_DIST = 175;
-
-// Azimuths run 0..360 inclusive so that every ring closes on itself.
-constexpr std::int32_t LAST_AZIMUTH = 360;
 
 // The grid of a run: its input, its outputs, and what the rings repeat,
 // computed or laid out once: the solver's centre and azimuth terms, the
@@ -24,11 +19,11 @@ struct ring_grid {
     ring_solver solver;
     grid_azimuth azimuths[LAST_AZIMUTH + 1];
     real_item azimuth_items[LAST_AZIMUTH + 1];
-    integer_item distance_items[MAX_RING_DIST + 1];
+    integer_item distance_items[LAST_RING_DIST + 1];
 };
 
 integer_item distance_item(const ring_grid& grid, std::int32_t degrees) {
-    if (degrees >= 0 && degrees <= MAX_RING_DIST) {
+    if (degrees >= 0 && degrees <= LAST_RING_DIST) {
         return grid.distance_items[degrees];
     }
     return make_integer_item(degrees);
@@ -96,14 +91,14 @@ void walk_rings(const run_input& input, contour_file& contour, error_lines& erro
         grid.azimuths[grid_az] = grid_azimuth(ring_az);
         grid.azimuth_items[grid_az] = make_real_item(ring_az);
     }
-    for (std::int32_t degrees = 0; degrees <= MAX_RING_DIST; ++degrees) {
+    for (std::int32_t degrees = 0; degrees <= LAST_RING_DIST; ++degrees) {
         grid.distance_items[degrees] = make_integer_item(degrees);
     }
     // Before any position is accepted the held point is the centre itself,
     // at verified distance 0.
     held_point held;
     hold(grid, {input.center_lon, input.center_lat, 0.0f}, held);
-    const std::int32_t rings = MAX_RING_DIST / input.dist_step + 1;
+    const std::int32_t rings = LAST_RING_DIST / input.dist_step + 1;
     const separator_line separator = make_separator_line();
     for (std::int32_t ring = 0; ring < rings && !contour.failed(); ++ring) {
         // ring * step never exceeds 175, so it cannot overflow.

@@ -2,7 +2,7 @@
 
 #include "contour_file.h"
 #include "error_lines.h"
-#include "input_reader.h"
+#include "input_result.h"
 
 // Walks every ring distance 0, step, 2 x step ... up to 175 degrees and,
 // within each ring, every azimuth 0..360. Writes one contour record per

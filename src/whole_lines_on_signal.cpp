@@ -1,8 +1,8 @@
 #include "whole_lines_on_signal.h"
 
-#include <csignal>
-#include <signal.h>
 #include <unistd.h>
+
+#include "ending_signals.h"
 
 namespace {
 
@@ -11,14 +11,6 @@ std::atomic<const std::atomic<std::uint64_t>*> watched_length{nullptr};
 static_assert(std::atomic<int>::is_always_lock_free &&
                   std::atomic<std::uint64_t>::is_always_lock_free,
               "read in a signal handler");
-
-// The signals whose default action ends the process, other than SIGKILL
-// and SIGSTOP (they cannot be caught) and SIGPIPE and SIGXFSZ (ignored:
-// they show up as failed writes instead).
-constexpr int ENDING_SIGNALS[] = {SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,
-                                  SIGBUS,  SIGFPE,    SIGUSR1, SIGSEGV, SIGUSR2, SIGALRM,
-                                  SIGTERM, SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,
-                                  SIGPWR,  SIGSYS};
 
 void on_ending_signal(int signal_number) {
     const int fd = watched_fd.load();
@@ -47,12 +39,9 @@ void handle(int signal_number) {
 }  // namespace
 
 void install_whole_line_handlers() {
-    for (int signal_number : ENDING_SIGNALS) {
-        handle(signal_number);
-    }
-    for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number) {
-        handle(signal_number);
-    }
+    // SIGPIPE and SIGXFSZ are ignored by the program (they show up as
+    // failed writes instead), and an ignored signal is left ignored.
+    for_each_ending_signal(handle);
 }
 
 void cut_back_on_signal(int fd, const std::atomic<std::uint64_t>& length) {

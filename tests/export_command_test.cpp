@@ -127,17 +127,37 @@ TEST(ExportCommand, ReadsTheFileByAnyName) {
               "dist-strike-contour-export: cannot open no such.txt: No such file or directory\n");
 }
 
+// Output that cannot take it all, or that is the contour file itself (">>"
+// and "1<>" in a shell), is never a success, and the file is left as it was.
 TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
     scratch_dir dir;
     write_file(dir.work_path(CONTOUR), perth_run());
-    for (const program_output& output : {output_path("/dev/full"), closed_output()}) {
-        for (const char* format : {"gmt", "geojson"}) {
-            const program_run run = export_run(dir, {"--format", format}, output);
-            EXPECT_EQ(run.exit_status, 2) << format;
-            EXPECT_EQ(run.err.rfind("dist-strike-contour-export: cannot write standard output: ", 0),
-                      0u) << run.err;
-        }
+    const struct {
+        program_output output;
+        std::vector<std::string> arguments;
+        const char* message;  // after "dist-strike-contour-export: "
+    } cases[] = {
+        {output_path("/dev/full"), {"--format", "gmt"}, "cannot write standard output: "},
+        {output_path("/dev/full"), {"--format", "geojson"}, "cannot write standard output: "},
+        {closed_output(), {"--format", "gmt"}, "cannot write standard output: "},
+        {output_path("/dev/full"), {"--help"}, "cannot write standard output: "},
+        {closed_output(), {"--version"}, "cannot write standard output: "},
+        {appended_output(dir.work_path(CONTOUR)), {},
+         "standard output is dist-strike-contour.txt itself"},
+        {appended_output(dir.work_path(CONTOUR)), {"-"},
+         "standard output is standard input itself"},
+    };
+    for (const auto& c : cases) {
+        run_setup setup{input_path(dir.work_path(CONTOUR)), c.output};
+        setup.program = EXPORT_PATH;
+        setup.arguments = c.arguments;
+        const program_run run = run_program(dir, setup);
+        EXPECT_EQ(run.exit_status, 2) << c.message;
+        EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-export: ") + c.message, 0), 0u)
+            << run.err;
     }
+    EXPECT_EQ(read_file(dir.work_path(CONTOUR)), perth_run());
 }
 
 }  // namespace

@@ -66,22 +66,32 @@ TEST(ProgramOutput, CentreRingRepeatsTheInputExactly) {
 // Near a pole the azimuths of written points can be off by more than a
 // degree: one warning line, and the run goes on as usual. The pole is
 // where the computation sees it: 120 is 60 degrees beyond it, -400 is -40.
-TEST(ProgramOutput, WarnsOnceForACentreNearAPole) {
+// A latitude beyond +-90 is most likely swapped with the longitude: one
+// more line, and the run goes on too.
+TEST(ProgramOutput, WarnsOnceForACentreNearAPoleOrBeyondIt) {
     const struct {
         const char* input;
-        bool warned;
-    } cases[] = {{"0 89.5 90", true}, {"0 -89.9 90", true}, {"0 0 90", false},
-                 {"0 60 90", false},  {"0 89.3 90", false}, {"0 120 90", false},
-                 {"0 -400 90", false}};
+        bool near_pole;
+        const char* beyond;  // the latitude as the warning gives it, or nullptr
+    } cases[] = {{"0 89.5 90", true, nullptr},  {"0 -89.9 90", true, nullptr},
+                 {"0 0 90", false, nullptr},    {"0 60 90", false, nullptr},
+                 {"0 89.3 90", false, nullptr}, {"0 120 90", false, "120"},
+                 {"0 -400 90", false, "-400"},  {"38.30 142.37 90", false, "142.37"},
+                 {"0 90.3 90", true, "90.3"}};
     for (const auto& c : cases) {
         scratch_dir dir;
         const program_run run = run_program(dir, c.input);
         EXPECT_EQ(run.exit_status, 0) << c.input;
-        EXPECT_EQ(run.err.rfind("dist-strike-contour: warning: the centre lies within 0.6 degree "
-                                "of a pole", 0) == 0,
-                  c.warned)
+        const std::string beyond = c.beyond == nullptr ? "" :
+            std::string("dist-strike-contour: warning: latitude ") + c.beyond +
+            " lies beyond +-90 degrees (longitude and latitude swapped?)\n";
+        EXPECT_EQ(run.err.rfind(beyond, 0), 0u) << c.input << ": " << run.err;
+        EXPECT_EQ(run.err.find("dist-strike-contour: warning: the centre lies within 0.6 degree "
+                               "of a pole") == beyond.size(),
+                  c.near_pole)
             << c.input << ": " << run.err;
-        EXPECT_EQ(lines_of(run.err).size(), c.warned ? 1u : 0u) << c.input;
+        EXPECT_EQ(lines_of(run.err).size(), (c.near_pole ? 1u : 0u) + (c.beyond ? 1u : 0u))
+            << c.input;
     }
 }
 

@@ -78,6 +78,8 @@ int open_output(const program_output& output, const std::string& captured_path,
             return open_or_throw(captured_path, O_WRONLY | O_CREAT | O_TRUNC);
         case program_output::kind::path:
             return open_or_throw(output.path, O_WRONLY | O_CREAT | O_TRUNC);
+        case program_output::kind::appended:
+            return open_or_throw(output.path, O_WRONLY | O_CREAT | O_APPEND);
         case program_output::kind::closed:
             break;
     }
@@ -141,6 +143,10 @@ program_output captured_output() {
 
 program_output output_path(const std::string& path) {
     return {program_output::kind::path, path};
+}
+
+program_output appended_output(const std::string& path) {
+    return {program_output::kind::appended, path};
 }
 
 program_output closed_output() {

@@ -36,12 +36,14 @@ program_input closed_input();
 
 // Where the program's standard output goes.
 struct program_output {
-    enum class kind { captured, path, closed, stalled } to;
+    enum class kind { captured, path, appended, closed, stalled } to;
     std::string path;
 };
 program_output captured_output();
 // The path, opened for writing and truncated, as a shell's ">" does.
 program_output output_path(const std::string& path);
+// The path opened for writing at its end, as a shell's ">>" does.
+program_output appended_output(const std::string& path);
 program_output closed_output();
 // A pipe that nobody reads: writes block once it is full.
 program_output stalled_output();

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "export/double_angles.h"
+#include "lines/double_angles.h"
 
 map_point project(const azimuthal_map& map, const geo_point& point) {
     const double phi0 = map.centre.lat * RADIANS_PER_DEGREE;

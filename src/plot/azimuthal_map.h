@@ -5,6 +5,9 @@
 // degrees of arc on the sphere; map positions are centimetres from the
 // map's centre, x to the east (right) and y to the north (up) of it.
 
+// Centimetres per point (1/72 inch), the unit of pens and fonts.
+inline constexpr double CM_PER_POINT = 2.54 / 72.0;
+
 struct geo_point {
     double lon;  // degrees east
     double lat;  // degrees north

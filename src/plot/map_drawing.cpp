@@ -1,25 +1,20 @@
 #include "plot/map_drawing.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <vector>
 
-#include "export/format_writers.h"
-#include "export/ring_lines.h"
-#include "export/text_output.h"
+#include "formats/gmt_table.h"
+#include "lines/ring_lines.h"
+#include "output/output_rule.h"
+#include "output/text_output.h"
 
 namespace {
 
 // The map is a disc 15 cm across; raster pictures have 200 dots per inch.
 constexpr double MAP_WIDTH = 15.0;
 constexpr const char* RASTER_RESOLUTION = "E200";
-
-// Centimetres per point (1/72 inch).
-constexpr double CM_PER_POINT = 2.54 / 72.0;
 
 // Ring pens (points): rings further apart on the map than a few points all
 // get the full pen; closer ones a pen to their spacing, thinner for the
@@ -37,32 +32,41 @@ std::string pen(double width, const char* colour = nullptr) {
     return number(width) + "p" + (colour != nullptr ? std::string(",") + colour : "");
 }
 
-// A text file in the session's directory, written through one output.
+// A table in the session's directory, written whole under the one output
+// rule, as every file the plot writes.
 class table_file {
 public:
     explicit table_file(const std::string& path)
-        : fd_(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)), out_(fd_) {}
+        : opened_(file_.open(path, problem_)), out_(file_.fd()) {}
     text_output& out() { return out_; }
-    bool finish() {
-        const bool written = fd_ >= 0 && out_.flush();
-        return (fd_ >= 0 && ::close(fd_) == 0) && written;
+    // False, with why, when the table could not be written whole.
+    bool finish(std::string& problem) {
+        if (opened_ && !out_.flush()) {
+            problem_ = "cannot write " + file_.path() + ": " + std::strerror(out_.error_number());
+        } else if (opened_ && file_.commit(problem_)) {
+            return true;
+        }
+        problem = "cannot write GMT's tables: " + problem_;
+        return false;
     }
 
 private:
-    int fd_;
+    output_file file_{"dist-strike-contour-plot"};
+    std::string problem_;
+    bool opened_;
     text_output out_;
 };
 
 bool write_lines(gmt_session& session, const char* name, const contour_run& run,
-                 const std::vector<export_line>& lines) {
+                 const std::vector<contour_line>& lines, std::string& problem) {
     table_file file(session.path(name));
     write_gmt_table(run, lines, file.out());
-    return file.finish();
+    return file.finish(problem);
 }
 
 // "lon lat text" records for GMT's text command.
 bool write_labels(gmt_session& session, const char* name, const label_plan& plan,
-                  label_kind kind) {
+                  label_kind kind, std::string& problem) {
     table_file file(session.path(name));
     char position[64];
     for (const map_label& label : plan.labels) {
@@ -73,20 +77,21 @@ bool write_labels(gmt_session& session, const char* name, const label_plan& plan
             file.out().put('\n');
         }
     }
-    return file.finish();
+    return file.finish(problem);
 }
 
-bool write_text(gmt_session& session, const char* name, const std::string& text) {
+bool write_text(gmt_session& session, const char* name, const std::string& text,
+                std::string& problem) {
     table_file file(session.path(name));
     file.out().put(text);
     file.out().put('\n');
-    return file.finish();
+    return file.finish(problem);
 }
 
 // Ring pieces up to the largest distance drawn, labelled or not.
 void split_rings(const map_request& request, std::int32_t interval,
-                 std::vector<export_line>& labelled, std::vector<export_line>& others) {
-    for (export_line& piece : ring_pieces(*request.run)) {
+                 std::vector<contour_line>& labelled, std::vector<contour_line>& others) {
+    for (contour_line& piece : ring_pieces(*request.run)) {
         if (piece.degrees <= request.max_distance) {
             (piece.degrees % interval == 0 ? labelled : others).push_back(std::move(piece));
         }
@@ -94,11 +99,11 @@ void split_rings(const map_request& request, std::int32_t interval,
 }
 
 // The colour table spans the rings drawn.
-std::string colour_range(const std::vector<export_line>& a, const std::vector<export_line>& b) {
+std::string colour_range(const std::vector<contour_line>& a, const std::vector<contour_line>& b) {
     std::int32_t low = 180;
     std::int32_t high = 0;
     for (const auto* lines : {&a, &b}) {
-        for (const export_line& line : *lines) {
+        for (const contour_line& line : *lines) {
             low = std::min(low, line.degrees);
             high = std::max(high, line.degrees);
         }
@@ -181,21 +186,21 @@ bool draw_map(gmt_session& session, const map_request& request, label_plan& plan
               std::string& problem) {
     const azimuthal_map map = map_of(*request.run, request.horizon);
     plan = plan_labels(*request.run, map, request.max_distance, request.strike_step);
-    std::vector<export_line> labelled;
-    std::vector<export_line> others;
+    std::vector<contour_line> labelled;
+    std::vector<contour_line> others;
     split_rings(request, plan.ring_interval, labelled, others);
-    bool written = write_lines(session, "labelled-rings.txt", *request.run, labelled) &&
-                   write_lines(session, "other-rings.txt", *request.run, others) &&
-                   write_labels(session, "ring-labels.txt", plan, label_kind::ring) &&
-                   write_labels(session, "strike-labels.txt", plan, label_kind::strike) &&
-                   write_text(session, "centre.txt", number(map.centre.lon) + " " + number(map.centre.lat)) &&
-                   write_text(session, "title.txt", request.title);
-    if (written && request.strike_step > 0) {
-        written = write_lines(session, "strike-lines.txt", *request.run,
-                              strike_lines(*request.run, request.strike_step));
-    }
+    const bool written =
+        write_lines(session, "labelled-rings.txt", *request.run, labelled, problem) &&
+        write_lines(session, "other-rings.txt", *request.run, others, problem) &&
+        write_labels(session, "ring-labels.txt", plan, label_kind::ring, problem) &&
+        write_labels(session, "strike-labels.txt", plan, label_kind::strike, problem) &&
+        write_text(session, "centre.txt", number(map.centre.lon) + " " + number(map.centre.lat),
+                   problem) &&
+        write_text(session, "title.txt", request.title, problem) &&
+        (request.strike_step == 0 ||
+         write_lines(session, "strike-lines.txt", *request.run,
+                     strike_lines(*request.run, request.strike_step), problem));
     if (!written) {
-        problem = std::string("cannot write GMT's tables: ") + std::strerror(errno);
         return false;
     }
     for (const std::vector<std::string>& command :

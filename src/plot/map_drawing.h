@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "export/contour_reader.h"
+#include "run_file/contour_run.h"
 #include "plot/gmt_session.h"
 #include "plot/map_labels.h"
 #include "plot/picture_output.h"

@@ -4,13 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "export/double_angles.h"
-#include "export/ring_lines.h"
+#include "lines/double_angles.h"
+#include "lines/ring_lines.h"
 
 namespace {
-
-// Centimetres per point (1/72 inch).
-constexpr double CM_PER_POINT = 2.54 / 72.0;
 
 // Widths of the label characters in Helvetica and Helvetica-Bold, in
 // thousandths of the font size (the fonts' published metrics): every digit

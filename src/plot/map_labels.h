@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "export/contour_reader.h"
+#include "run_file/contour_run.h"
 #include "plot/azimuthal_map.h"
 
 // Where the map's labels go: each drawn ring labelled at most once, on its

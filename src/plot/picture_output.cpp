@@ -5,21 +5,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "command_line.h"
 #include "plot/stop_signals.h"
+#include "write_all.h"
 
 namespace {
-
-std::string directory_of(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 std::string lower(std::string text) {
     for (char& c : text) {
@@ -38,8 +29,12 @@ bool copy_all(int from, int to) {
         if (count <= 0) {
             return count == 0 && !stop_requested();
         }
-        if (!write_all(to, std::string_view(buffer, static_cast<std::size_t>(count))) ||
-            stop_requested()) {
+        const write_outcome outcome = write_all(to, buffer, static_cast<std::size_t>(count));
+        if (outcome.error_number != 0) {
+            errno = outcome.error_number;
+            return false;
+        }
+        if (stop_requested()) {
             return false;
         }
     }
@@ -65,69 +60,20 @@ bool picture_format_of(const std::string& output, picture_format& format) {
     return false;
 }
 
-std::string output_problem(const std::string& output, const std::string& contour_file) {
-    if (output == "-") {
-        return "the picture cannot go to standard output (\"-\"): give a file name";
-    }
-    struct stat output_info {};
-    if (::stat(output.c_str(), &output_info) == 0) {
-        if (S_ISDIR(output_info.st_mode)) {
-            return output + ": is a directory; give the picture's file name";
-        }
-        struct stat contour_info {};
-        if (::stat(contour_file.c_str(), &contour_info) == 0 &&
-            output_info.st_dev == contour_info.st_dev && output_info.st_ino == contour_info.st_ino) {
-            return output + ": is the contour file itself";
-        }
-    }
-    struct stat directory_info {};
-    const std::string directory = directory_of(output);
-    if (::stat(directory.c_str(), &directory_info) != 0 || !S_ISDIR(directory_info.st_mode)) {
-        return directory + ": no such directory for " + output;
-    }
-    return "";
-}
-
-bool install_picture(const std::string& made, const std::string& output, std::string& problem) {
-    std::string temporary = directory_of(output) + "/.dist-strike-contour-plot.XXXXXX";
-    const int to = ::mkstemp(temporary.data());
-    if (to < 0) {
-        problem = "cannot write " + output + ": " + std::strerror(errno);
-        return false;
-    }
-    int error = 0;
+bool copy_picture(const std::string& made, const output_file& output, std::string& problem) {
     const int from = ::open(made.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0) {
-        error = errno;
-    } else {
-        errno = 0;
-        if (!copy_all(from, to)) {
-            error = errno != 0 ? errno : EINTR;  // no error number: stopped
-        }
-        ::close(from);
-    }
-    // The permissions a new file would have; mkstemp gives 0600.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (error == 0 && ::fchmod(to, 0666 & ~mask) != 0) {
-        error = errno;
-    }
-    if (error == 0 && ::fsync(to) != 0) {
-        error = errno;
-    }
-    if (::close(to) != 0 && error == 0) {
-        error = errno;
-    }
-    if (error == 0 && stop_requested()) {
-        error = EINTR;
-    }
-    if (error == 0 && ::rename(temporary.c_str(), output.c_str()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        problem = "cannot write " + output + ": " + std::strerror(error);
+        problem = errno == ENOENT ? "GMT reported success but made no picture (see --verbose)"
+                                  : "cannot read the picture GMT made: " +
+                                        std::string(std::strerror(errno));
         return false;
     }
-    return true;
+    errno = 0;
+    const bool copied = copy_all(from, output.fd());
+    const int error = errno != 0 ? errno : EINTR;  // no error number: stopped
+    ::close(from);
+    if (!copied) {
+        problem = "cannot write " + output.path() + ": " + std::strerror(error);
+    }
+    return copied;
 }

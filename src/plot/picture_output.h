@@ -2,8 +2,10 @@
 
 #include <string>
 
-// The picture file: its format from its extension, the checks that keep it
-// from replacing what it must not, and its writing, whole or not at all.
+#include "output/output_rule.h"
+
+// The picture file: its format from its extension, and the picture GMT
+// made copied into it.
 
 struct picture_format {
     std::string gmt_name;  // the format as "gmt begin" takes it, also the
@@ -14,11 +16,6 @@ struct picture_format {
 // tiff, bmp, ppm, in any case). False when it has none of them.
 bool picture_format_of(const std::string& output, picture_format& format);
 
-// What keeps OUTPUT from being written, or "" when nothing does: "-", an
-// existing directory, the contour file itself, a missing directory.
-std::string output_problem(const std::string& output, const std::string& contour_file);
-
-// Copies the picture GMT made to a new file beside OUTPUT and renames it
-// over OUTPUT, so that OUTPUT is only ever replaced by a whole picture. On
-// failure (or a stop) the new file is removed and OUTPUT left as it was.
-bool install_picture(const std::string& made, const std::string& output, std::string& problem);
+// Copies the picture GMT made (the file `made`) into the output. False, with
+// why, when GMT made none, when the copy failed, or on a stop.
+bool copy_picture(const std::string& made, const output_file& output, std::string& problem);

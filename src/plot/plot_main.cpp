@@ -6,14 +6,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
 #include <string_view>
 #include <unistd.h>
 
-#include "command_line.h"
-#include "export/contour_reader.h"
-#include "export/text_output.h"
+#include "command_line/command_line.h"
+#include "diagnostic.h"
+#include "lines/ring_lines.h"
+#include "output/output_rule.h"
+#include "output/text_output.h"
+#include "run_file/locked_reading.h"
 #include "plot/gmt_session.h"
 #include "plot/map_drawing.h"
 #include "plot/picture_output.h"
@@ -25,8 +27,8 @@ namespace {
 constexpr const char* PROGRAM = "dist-strike-contour-plot";
 
 constexpr int EXIT_OK = 0;
-constexpr int EXIT_REFUSED = 1;     // arguments, input file or output refused
-constexpr int EXIT_NOT_DRAWN = 2;   // GMT missing or failing, OUTPUT not written
+constexpr int EXIT_REFUSED = 1;     // arguments, input file or outputs refused, nothing to draw
+constexpr int EXIT_NOT_DRAWN = 2;   // GMT missing or failing, or an output not written
 
 // How far a whole-globe map reaches: the rim of an azimuthal equidistant
 // map is the antipode, and at a full 180 degrees GMT fills some centres'
@@ -54,13 +56,18 @@ constexpr const char* USAGE =
     "                          (N divides 360), labelled near the edge\n"
     "  --label-boxes FILE      also write where each label went (kind,\n"
     "                          degrees, x, y, width, height in cm from the\n"
-    "                          map's centre)\n"
+    "                          map's centre), written as OUTPUT is\n"
     "  --verbose               show GMT's own messages\n"
     "\n"
     "Needs GMT 6 with coastlines (Debian packages gmt, gmt-gshhg-low and\n"
-    "ghostscript). Exit status: 0 done; 1 wrong arguments, a file that is not\n"
-    "a whole contour file, or an OUTPUT that cannot be written (nothing\n"
-    "drawn); 2 GMT missing or failing, or OUTPUT could not be written.\n";
+    "ghostscript). The contour file is read under a shared lock: while a run\n"
+    "is writing it, the plot waits. OUTPUT and the label boxes are checked\n"
+    "before anything is drawn: neither may be the contour file, a directory,\n"
+    "the other, or a file the user may not write; an existing file keeps its\n"
+    "mode and owner. Exit status: 0 done; 1 wrong arguments, a file that is\n"
+    "not a whole contour file, no ring to draw, or an output refused (nothing\n"
+    "drawn); 2 GMT missing or failing, or an output could not be written\n"
+    "(nothing replaced).\n";
 
 struct plot_options {
     std::string title;
@@ -73,75 +80,100 @@ struct plot_options {
     std::string output;
 };
 
-void refuse(const std::string& message) {
-    report_and_exit(PROGRAM, message, EXIT_REFUSED);
-}
-
-double parse_max_distance(const std::string& text) {
+bool parse_max_distance(const std::string& text, double& value, std::string& problem) {
     char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
+    value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || !(value > 0.0 && value <= 180.0)) {
-        refuse("--max-distance must be a number of degrees above 0 and at most 180, not \"" +
-               text + "\"");
+        problem = "--max-distance must be a number of degrees above 0 and at most 180, not \"" +
+                  text + "\"";
+        return false;
     }
-    return value;
+    return true;
 }
 
-plot_options parse_arguments(int argc, char** argv) {
-    plot_options options;
+// One option; false, with the problem, when refused.
+bool take_option(int argc, char** argv, int& i, plot_options& options, std::string& problem) {
+    const std::string_view argument = argv[i];
+    std::string value;
+    if (argument == "--verbose") {
+        options.verbose = true;
+    } else if (option_value(argc, argv, i, "--title", value, problem)) {
+        options.title = value;
+    } else if (option_value(argc, argv, i, "--max-distance", value, problem)) {
+        options.regional = problem.empty() &&
+                           parse_max_distance(value, options.max_distance, problem);
+    } else if (option_value(argc, argv, i, "--strike-step", value, problem)) {
+        if (problem.empty()) {
+            parse_strike_step(value, options.strike_step, problem);
+        }
+    } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
+        options.label_boxes = value;
+    } else {
+        problem = "unknown option " + std::string(argument) + " (see --help)";
+    }
+    return problem.empty();
+}
+
+command_request parse_arguments(int argc, char** argv, plot_options& options,
+                                std::string& problem) {
     std::vector<std::string> files;
     bool options_done = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        std::string value;
         if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
             files.emplace_back(argument);
         } else if (argument == "--") {
             options_done = true;
-        } else if (answer_help_or_version(PROGRAM, argument, USAGE)) {
-        } else if (argument == "--verbose") {
-            options.verbose = true;
-        } else if (option_value(PROGRAM, argc, argv, i, "--title", value)) {
-            options.title = value;
-        } else if (option_value(PROGRAM, argc, argv, i, "--max-distance", value)) {
-            options.max_distance = parse_max_distance(value);
-            options.regional = true;
-        } else if (option_value(PROGRAM, argc, argv, i, "--strike-step", value)) {
-            options.strike_step = strike_step_or_exit(PROGRAM, value);
-        } else if (option_value(PROGRAM, argc, argv, i, "--label-boxes", value)) {
-            options.label_boxes = value;
-        } else {
-            refuse("unknown option " + std::string(argument) + " (see --help)");
+        } else if (answer_request(argument) != command_request::run) {
+            return answer_request(argument);
+        } else if (!take_option(argc, argv, i, options, problem)) {
+            return command_request::refused;
         }
     }
     if (files.size() != 2) {
-        refuse("a contour file and an output file are required (see --help)");
+        problem = "a contour file and an output file are required (see --help)";
+        return command_request::refused;
     }
     options.contour_file = files[0];
     options.output = files[1];
-    return options;
+    return command_request::run;
 }
 
-// The largest ring distance drawn; refused when no ring is that close.
-std::int32_t largest_drawn_ring(const contour_run& run, const plot_options& options) {
-    std::int32_t largest = 0;
+int report(const std::string& problem, int status) {
+    report_line(STDERR_FILENO, PROGRAM, problem);
+    return status;
+}
+
+// The largest ring distance drawn. False, with why, when no ring is that
+// close, or no ring that close has a piece to draw (every position
+// unresolved).
+bool largest_drawn_ring(const contour_run& run, const plot_options& options,
+                        std::int32_t& largest, std::string& problem) {
+    largest = 0;
     for (const contour_ring& ring : run.rings) {
         if (ring.grid_dist > 0 && ring.grid_dist <= options.max_distance) {
             largest = ring.grid_dist;
         }
     }
     if (largest == 0) {
-        refuse(run.rings.size() < 2 ? "the contour file holds the centre ring only: no ring to draw"
-                                    : "no ring lies within --max-distance " +
-                                          std::to_string(options.max_distance) + " (the nearest is " +
-                                          std::to_string(run.rings[1].grid_dist) + " degrees)");
+        problem = run.rings.size() < 2
+                      ? "the contour file holds the centre ring only: no ring to draw"
+                      : "no ring lies within --max-distance " +
+                            std::to_string(options.max_distance) + " (the nearest is " +
+                            std::to_string(run.rings[1].grid_dist) + " degrees)";
+        return false;
     }
-    return largest;
+    for (const contour_line& piece : ring_pieces(run)) {
+        if (piece.degrees <= largest && piece.vertices.size() >= 2) {
+            return true;
+        }
+    }
+    problem = "no ring to draw: every position of the rings up to " + std::to_string(largest) +
+              " degrees is unresolved";
+    return false;
 }
 
-void write_label_boxes(const std::string& path, const label_plan& plan) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    text_output out(fd);
+void put_label_boxes(const label_plan& plan, text_output& out) {
     const char* const kinds[] = {"centre", "ring", "strike"};
     char line[160];
     for (const map_label& label : plan.labels) {
@@ -150,67 +182,123 @@ void write_label_boxes(const std::string& path, const label_plan& plan) {
                       label.centre.y, label.width, label.height);
         out.put(line);
     }
-    if (fd < 0 || !out.flush() || ::close(fd) != 0) {
-        report_and_exit(PROGRAM, "cannot write " + path + ": " + std::strerror(errno),
-                        EXIT_NOT_DRAWN);
-    }
 }
 
-// Ends the plot after a failure, or a stop, once the session is gone.
-[[noreturn]] void give_up(gmt_session& session, const std::string& problem) {
-    session.close();
-    if (stop_requested()) {
-        stop_by_signal();
+// What the arguments ask that can be refused before the contour file is
+// read.
+bool check_request(const plot_options& options, gmt_text& title, picture_format& format,
+                   std::string& problem) {
+    title = title_for_gmt(options.title);
+    if (!title.ok) {
+        problem = "--title: " + title.problem;
+        return false;
     }
-    report_and_exit(PROGRAM, problem, EXIT_NOT_DRAWN);
+    if (options.output == "-") {
+        problem = "the picture cannot go to standard output (\"-\"): give a file name";
+        return false;
+    }
+    if (!picture_format_of(options.output, format)) {
+        problem = options.output +
+                  ": unknown picture format (png, pdf, jpg, eps, ps, tif, bmp or ppm)";
+        return false;
+    }
+    return true;
+}
+
+// Both outputs opened and checked before anything is drawn.
+bool open_outputs(const plot_options& options, const run_file& input, output_file& picture,
+                  output_file& boxes, std::string& problem) {
+    if (!picture.open(options.output, problem) ||
+        !picture.clear_of_input(input.identity, problem)) {
+        return false;
+    }
+    return options.label_boxes.empty() ||
+           (boxes.open(options.label_boxes, problem) &&
+            boxes.clear_of_input(input.identity, problem) && boxes.clear_of(picture, problem));
+}
+
+// Draws the map into the outputs' new files and puts them in place.
+bool draw_and_write(const plot_options& options, const map_request& request,
+                    output_file& picture, output_file& boxes, std::string& problem) {
+    gmt_session session(options.verbose);
+    label_plan plan;
+    if (!session.open(problem) || !draw_map(session, request, plan, problem) ||
+        !copy_picture(session.path("picture." + request.format.gmt_name), picture, problem)) {
+        return false;
+    }
+    session.close();
+    if (!options.label_boxes.empty()) {
+        text_output out(boxes.fd());
+        put_label_boxes(plan, out);
+        if (!out.flush()) {
+            problem = "cannot write " + options.label_boxes + ": " +
+                      std::strerror(out.error_number());
+            return false;
+        }
+    }
+    if (stop_requested()) {
+        return false;
+    }
+    return picture.commit(problem) && (options.label_boxes.empty() || boxes.commit(problem));
+}
+
+int plot(const plot_options& options) {
+    gmt_text title;
+    picture_format format;
+    std::string problem;
+    if (!check_request(options, title, format, problem)) {
+        return report(problem, EXIT_REFUSED);
+    }
+    run_file input;
+    std::int32_t largest = 0;
+    if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem) ||
+        !largest_drawn_ring(input.run, options, largest, problem)) {
+        return report(problem, EXIT_REFUSED);
+    }
+    output_file picture(PROGRAM);
+    output_file boxes(PROGRAM);
+    if (!open_outputs(options, input, picture, boxes, problem)) {
+        return report(problem, EXIT_REFUSED);
+    }
+    if (!gmt_installed()) {
+        return report("GMT is not installed (Debian packages gmt, gmt-gshhg-low and ghostscript)",
+                      EXIT_NOT_DRAWN);
+    }
+    install_stop_handlers();
+    // A regional map reaches a tenth beyond its largest ring, and 2 degrees.
+    const double horizon = options.regional
+                               ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
+                               : WHOLE_GLOBE_HORIZON;
+    const map_request request{&input.run, largest, horizon, options.strike_step, title.text,
+                              format};
+    if (!draw_and_write(options, request, picture, boxes, problem)) {
+        // A stop is told by the signal itself, once everything made is gone.
+        return stop_requested() ? EXIT_NOT_DRAWN : report(problem, EXIT_NOT_DRAWN);
+    }
+    return EXIT_OK;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const plot_options options = parse_arguments(argc, argv);
-    const gmt_text title = title_for_gmt(options.title);
-    if (!title.ok) {
-        refuse("--title: " + title.problem);
-    }
-    const std::string output_refusal = output_problem(options.output, options.contour_file);
-    if (!output_refusal.empty()) {
-        refuse(output_refusal);
-    }
-    picture_format format;
-    if (!picture_format_of(options.output, format)) {
-        refuse(options.output + ": unknown picture format (png, pdf, jpg, eps, ps, tif, bmp or ppm)");
-    }
-    const contour_run run = contour_run_or_exit(PROGRAM, options.contour_file);
-    const std::int32_t largest = largest_drawn_ring(run, options);
-    if (!gmt_installed()) {
-        report_and_exit(PROGRAM, "GMT is not installed (Debian packages gmt, gmt-gshhg-low and "
-                                 "ghostscript)", EXIT_NOT_DRAWN);
-    }
-
-    install_stop_handlers();
-    gmt_session session(options.verbose);
+    occupy_closed_standard_descriptors();
+    plot_options options;
     std::string problem;
-    if (!session.open(problem)) {
-        give_up(session, problem);
+    switch (parse_arguments(argc, argv, options, problem)) {
+        case command_request::help:
+            return answer_on_standard_output(PROGRAM, USAGE);
+        case command_request::version:
+            return answer_on_standard_output(PROGRAM, version_line(PROGRAM));
+        case command_request::refused:
+            return report(problem, EXIT_REFUSED);
+        case command_request::run:
+            break;
     }
-    // A regional map reaches a tenth beyond its largest ring, and 2 degrees.
-    const double horizon = options.regional
-                               ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
-                               : WHOLE_GLOBE_HORIZON;
-    const map_request request{&run,    largest, horizon, options.strike_step, title.text,
-                              format};
-    label_plan plan;
-    if (!draw_map(session, request, plan, problem) ||
-        !install_picture(session.path("picture." + format.gmt_name), options.output, problem)) {
-        give_up(session, problem);
-    }
-    session.close();
+    const int status = plot(options);
+    // Everything the plot made is gone by now: the stop ends it as the
+    // signal would have.
     if (stop_requested()) {
         stop_by_signal();
     }
-    if (!options.label_boxes.empty()) {
-        write_label_boxes(options.label_boxes, plan);
-    }
-    return EXIT_OK;
+    return status;
 }

@@ -1,16 +1,14 @@
 #include "plot/stop_signals.h"
 
-#include <csignal>
 #include <cstdlib>
-#include <signal.h>
 #include <unistd.h>
+
+#include "ending_signals.h"
 
 namespace {
 
 volatile std::sig_atomic_t stop_signal = 0;
 volatile pid_t running_group = 0;
-
-constexpr int STOP_SIGNALS[] = {SIGHUP, SIGINT, SIGTERM};
 
 void on_stop(int signal_number) {
     stop_signal = signal_number;
@@ -20,16 +18,24 @@ void on_stop(int signal_number) {
     }
 }
 
-}  // namespace
-
-void install_stop_handlers() {
+void handle(int signal_number) {
+    struct sigaction previous {};
+    if (::sigaction(signal_number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) {
+        return;
+    }
     struct sigaction action {};
     action.sa_handler = on_stop;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no restart: a wait in progress returns at once
-    for (int signal_number : STOP_SIGNALS) {
-        ::sigaction(signal_number, &action, nullptr);
-    }
+    // No restart: a wait in progress returns at once. A fault of the plot
+    // itself would come back after the handler: the next one ends it.
+    action.sa_flags = is_fault_signal(signal_number) ? static_cast<int>(SA_RESETHAND) : 0;
+    ::sigaction(signal_number, &action, nullptr);
+}
+
+}  // namespace
+
+void install_stop_handlers() {
+    for_each_ending_signal(handle);
 }
 
 void set_running_group(pid_t group) {
@@ -43,6 +49,10 @@ bool stop_requested() {
 void stop_by_signal() {
     const int signal_number = stop_signal;
     std::signal(signal_number, SIG_DFL);
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    sigaddset(&unblocked, signal_number);
+    ::sigprocmask(SIG_UNBLOCK, &unblocked, nullptr);
     ::raise(signal_number);
     std::_Exit(128 + signal_number);
 }

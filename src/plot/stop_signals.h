@@ -2,10 +2,11 @@
 
 #include <sys/types.h>
 
-// Hang-up, interrupt and termination stop the plot at once, after it has
-// cleaned up: the handler only records the signal and ends the GMT command
-// in progress; the command then removes what it made and ends by the same
-// signal, so the exit status still tells which one.
+// Every signal whose default action ends the process stops the plot at
+// once, after it has cleaned up: the handler only records the signal and
+// ends the GMT command in progress; the command then removes what it made
+// and ends by the same signal, so the exit status still tells which one.
+// A signal the plot's parent left ignored stays ignored.
 
 void install_stop_handlers();
 

@@ -2,7 +2,9 @@
 // longitude brought into [-180, 180), and after them a row per point of
 // each strike line.
 
-#include "export/format_writers.h"
+#include "lines/ring_lines.h"
+#include "output/text_output.h"
+#include "run_file/contour_run.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ void put_row(const contour_position& position, std::int32_t grid_dist, int az, b
 
 }  // namespace
 
+// The writer of the format table.
+void write_csv(const contour_run& run, int strike_step, text_output& out);
+
 void write_csv(const contour_run& run, int strike_step, text_output& out) {
     out.put("longitude,latitude,distance,azimuth,resolved,line\n");
     for (const contour_ring& ring : run.rings) {
@@ -31,12 +36,8 @@ void write_csv(const contour_run& run, int strike_step, text_output& out) {
                     position_resolved(ring, az), "ring", out);
         }
     }
-    for (int az = 0; strike_step > 0 && az < RING_POSITIONS - 1; az += strike_step) {
-        for (const contour_ring& ring : run.rings) {
-            if (position_resolved(ring, az)) {
-                put_row(ring.positions[static_cast<std::size_t>(az)], ring.grid_dist, az, true,
-                        "strike", out);
-            }
-        }
-    }
+    visit_strike_records(run, strike_step, [&](int az, const contour_ring& ring) {
+        put_row(ring.positions[static_cast<std::size_t>(az)], ring.grid_dist, az, true, "strike",
+                out);
+    });
 }

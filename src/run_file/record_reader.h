@@ -1,22 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
-#include "export/contour_reader.h"
+#include "run_file/contour_run.h"
 #include "line_layout.h"
 
 // One line of a contour file read back with the record layout the program
 // writes: the five items at their columns, each holding exactly the text the
 // program writes for its value, so that any other line is told apart.
 
-// Reads the line (of record length) into `position` and `grid_dist`. Returns
-// nullptr, or what is wrong, e.g. "a latitude in columns 19-34". The ring
+// Reads the line (of record length) into `position` and `grid_dist`. False,
+// with what is wrong in `problem` (e.g. "a latitude in columns 19-34"), when
+// an item is not the text the program writes for any value. The ring
 // distance the record most likely has, `likely` laid out as `likely_item`,
 // is tried first for both integer items: it is nearly always right.
-const char* read_record(std::string_view line, std::int32_t likely,
-                        const integer_item& likely_item, contour_position& position,
-                        std::int32_t& grid_dist);
+bool read_record(std::string_view line, std::int32_t likely, const integer_item& likely_item,
+                 contour_position& position, std::int32_t& grid_dist, std::string& problem);
 
 // The record's azimuth item, as written.
 std::string_view azimuth_field(std::string_view line);

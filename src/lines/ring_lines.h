@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "export/contour_reader.h"
+#include "run_file/contour_run.h"
 
 // The lines a contour file holds, as the tools of the field draw them:
 // each ring broken into pieces where positions were unresolved, and
@@ -21,7 +21,7 @@ struct line_vertex {
 
 enum class line_kind { ring, strike };
 
-struct export_line {
+struct contour_line {
     line_kind kind;
     std::int32_t degrees;  // the ring distance, or the strike line's azimuth
     std::vector<line_vertex> vertices;
@@ -41,12 +41,31 @@ bool position_resolved(const contour_ring& ring, int az);
 // The pieces of every ring but the centre ring: runs of resolved
 // positions in azimuth order, each with continuous longitudes starting
 // within [-180, 180).
-std::vector<export_line> ring_pieces(const contour_run& run);
+std::vector<contour_line> ring_pieces(const contour_run& run);
 
-// One line per azimuth 0, strike_step, 2 x strike_step ... below 360: the
-// centre, then the resolved positions of that azimuth ring by ring
-// outwards, with continuous longitudes.
-std::vector<export_line> strike_lines(const contour_run& run, int strike_step);
+// Visits the records strike lines pass through, line by line: for each
+// azimuth 0, strike_step, 2 x strike_step ... below 360 (none for a step of
+// 0), the resolved records of that azimuth ring by ring outwards, as
+// visit(azimuth, ring).
+template <typename Visit>
+void visit_strike_records(const contour_run& run, int strike_step, Visit visit) {
+    for (int az = 0; strike_step > 0 && az < LAST_AZIMUTH; az += strike_step) {
+        for (const contour_ring& ring : run.rings) {
+            if (position_resolved(ring, az)) {
+                visit(az, ring);
+            }
+        }
+    }
+}
+
+// One line per strike azimuth that reaches beyond the centre: the centre,
+// then the resolved positions of that azimuth ring by ring outwards, with
+// continuous longitudes.
+std::vector<contour_line> strike_lines(const contour_run& run, int strike_step);
+
+// The ring pieces, then the strike lines every strike_step degrees (none
+// for 0).
+std::vector<contour_line> lines_of_run(const contour_run& run, int strike_step);
 
 // Adds the point after the line's last vertex, the shorter way round.
 void append_continuous(std::vector<line_vertex>& vertices, const line_vertex& point);

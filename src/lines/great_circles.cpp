@@ -1,9 +1,9 @@
-#include "export/map_geometry.h"
+#include "lines/great_circles.h"
 
 #include <cmath>
 #include <cstddef>
 
-#include "export/double_angles.h"
+#include "lines/double_angles.h"
 
 namespace {
 
@@ -138,4 +138,16 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
         parts.push_back(part);
     }
     return parts;
+}
+
+std::vector<map_feature> map_features(std::vector<contour_line> lines) {
+    std::vector<map_feature> features;
+    features.reserve(lines.size());
+    for (contour_line& line : lines) {
+        if (line.kind == line_kind::strike) {
+            follow_great_circles(line.vertices, MAX_STRIKE_VERTEX_STEP);
+        }
+        features.push_back({line.kind, line.degrees, cut_at_antimeridian(line.vertices)});
+    }
+    return features;
 }

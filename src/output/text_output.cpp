@@ -1,10 +1,10 @@
-#include "export/text_output.h"
+#include "output/text_output.h"
 
-#include <cerrno>
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <unistd.h>
+
+#include "write_all.h"
 
 namespace {
 
@@ -73,13 +73,13 @@ void text_output::put_real(float value) {
     put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
 }
 
-void text_output::put_longitude(const line_vertex& vertex) {
-    if (vertex.turns == 0) {
-        put_real(vertex.lon);
+void text_output::put_longitude(float lon, std::int32_t turns) {
+    if (turns == 0) {
+        put_real(lon);
         return;
     }
     char fixed[FIXED_TEXT_SIZE];
-    const auto result = std::to_chars(fixed, fixed + sizeof fixed, vertex.lon,
+    const auto result = std::to_chars(fixed, fixed + sizeof fixed, lon,
                                       std::chars_format::fixed);
     // The shortest fixed text as a whole number of 10^-decimals.
     __int128 scaled = 0;
@@ -95,7 +95,7 @@ void text_output::put_longitude(const line_vertex& vertex) {
     }
     if (decimals > MAX_SUM_DECIMALS) {
         // Within 1e-21 degree of a meridian of whole turns: the turns alone.
-        put_integer(360 * vertex.turns);
+        put_integer(360 * turns);
         return;
     }
     if (fixed[0] == '-') {
@@ -106,23 +106,15 @@ void text_output::put_longitude(const line_vertex& vertex) {
         unit *= 10;
     }
     char text[64];
-    const std::size_t length = write_scaled(text, scaled + 360 * vertex.turns * unit, decimals);
+    const std::size_t length = write_scaled(text, scaled + 360 * turns * unit, decimals);
     put(std::string_view(text, length));
 }
 
 bool text_output::flush() {
-    std::size_t done = 0;
-    while (!failed_ && done < used_) {
-        const ssize_t count = ::write(fd_, buffer_ + done, used_ - done);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            failed_ = true;
-            error_number_ = count < 0 ? errno : EIO;
-        } else {
-            done += static_cast<std::size_t>(count);
-        }
+    if (!failed_ && used_ > 0) {
+        const write_outcome outcome = write_all(fd_, buffer_, used_);
+        failed_ = outcome.error_number != 0;
+        error_number_ = outcome.error_number;
     }
     used_ = 0;
     return !failed_;

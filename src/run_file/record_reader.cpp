@@ -1,21 +1,13 @@
-#include "export/record_reader.h"
+#include "run_file/record_reader.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "record_writer.h"
 
 namespace {
-
-// Where each item of a contour record starts (0-based column); each is
-// preceded by one blank. The widths come from the layout itself.
-constexpr std::size_t LON_COLUMN = 1;
-constexpr std::size_t LAT_COLUMN = LON_COLUMN + REAL_WIDTH + 1;
-constexpr std::size_t DIST_COLUMN = LAT_COLUMN + REAL_WIDTH + 1;
-constexpr std::size_t AZ_COLUMN = DIST_COLUMN + INTEGER_WIDTH + 1;
-constexpr std::size_t CHECK_COLUMN = AZ_COLUMN + REAL_WIDTH + 1;
-static_assert(CHECK_COLUMN + INTEGER_WIDTH == contour_record::length, "five items");
 
 std::string_view without_leading_blanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -37,8 +29,10 @@ bool same_text(std::string_view field, const text_item<Width>& item) {
     return std::memcmp(field.data(), item.chars.data(), Width) == 0;
 }
 
-// Powers of ten for the decimals of a fixed-form item (at most 9).
+// Powers of ten for the decimals of a fixed-form item: 9 significant
+// digits, so at most 9 after the point ("0.100000001").
 constexpr double POWERS_OF_TEN[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr int MOST_DECIMALS = 9;
 
 // A quick reading of a fixed-form item ("-33.2500000"): its 9 digits as an
 // integer over a power of ten, in double, then rounded to single. The
@@ -61,7 +55,7 @@ bool parse_fixed_real(std::string_view field, float& value) {
             return false;
         }
     }
-    if (decimals < 0 || count == 0) {
+    if (decimals < 0 || decimals > MOST_DECIMALS || count == 0) {
         return false;
     }
     const double magnitude = static_cast<double>(digits) / POWERS_OF_TEN[decimals];
@@ -90,15 +84,21 @@ bool is_written_integer(std::string_view field, const integer_item& likely,
     return parse_number(field, value) && same_text(field, make_integer_item(value));
 }
 
+// "a longitude in columns 2-17": the item and where the layout puts it.
+std::string item_at(const char* item, std::size_t column, std::size_t width) {
+    return std::string(item) + " in columns " + std::to_string(column + 1) + "-" +
+           std::to_string(column + width);
+}
+
 }  // namespace
 
-const char* read_record(std::string_view line, std::int32_t likely,
-                        const integer_item& likely_item, contour_position& position,
-                        std::int32_t& grid_dist) {
+bool read_record(std::string_view line, std::int32_t likely, const integer_item& likely_item,
+                 contour_position& position, std::int32_t& grid_dist, std::string& problem) {
     for (std::size_t column : {std::size_t{0}, LAT_COLUMN - 1, DIST_COLUMN - 1,
                                AZ_COLUMN - 1, CHECK_COLUMN - 1}) {
         if (line[column] != ' ') {
-            return "blanks between its items";
+            problem = "blanks between its items";
+            return false;
         }
     }
     const std::string_view lon = line.substr(LON_COLUMN, REAL_WIDTH);
@@ -106,18 +106,22 @@ const char* read_record(std::string_view line, std::int32_t likely,
     const std::string_view dist = line.substr(DIST_COLUMN, INTEGER_WIDTH);
     const std::string_view check = line.substr(CHECK_COLUMN, INTEGER_WIDTH);
     if (!is_written_real(lon, position.lon)) {
-        return "a longitude in columns 2-17";
+        problem = item_at("a longitude", LON_COLUMN, REAL_WIDTH);
+        return false;
     }
     if (!is_written_real(lat, position.lat)) {
-        return "a latitude in columns 19-34";
+        problem = item_at("a latitude", LAT_COLUMN, REAL_WIDTH);
+        return false;
     }
     if (!is_written_integer(dist, likely_item, likely, grid_dist) || grid_dist < 0) {
-        return "a ring distance in columns 36-46";
+        problem = item_at("a ring distance", DIST_COLUMN, INTEGER_WIDTH);
+        return false;
     }
     if (!is_written_integer(check, likely_item, likely, position.dist_check)) {
-        return "a distance check in columns 65-75";
+        problem = item_at("a distance check", CHECK_COLUMN, INTEGER_WIDTH);
+        return false;
     }
-    return nullptr;
+    return true;
 }
 
 std::string_view azimuth_field(std::string_view line) {

@@ -1,24 +1,20 @@
-#include "export/contour_reader.h"
+#include "run_file/contour_reader.h"
 
-#include <cerrno>
 #include <cstring>
-#include <string_view>
-#include <unistd.h>
 
-#include "export/record_reader.h"
+#include "run_file/record_reader.h"
 #include "line_layout.h"
 #include "record_writer.h"
 
 namespace {
-
-// Bytes taken from the descriptor per read call.
-constexpr std::size_t CHUNK_SIZE = 1 << 16;
 
 constexpr std::string_view SEPARATOR{" >"};
 
 std::string ring_name(std::int32_t grid_dist) {
     return grid_dist == 0 ? "the centre ring" : "ring " + std::to_string(grid_dist);
 }
+
+}  // namespace
 
 // Takes the lines of a contour file one by one and builds the run,
 // checking each line against what a whole run has at that place.
@@ -171,10 +167,9 @@ private:
     bool parse_record(std::string_view line, contour_position& position, std::int32_t& grid_dist,
                       std::string& expected) const {
         const std::int32_t likely = likely_ring_dist();
-        const char* problem =
-            read_record(line, likely, distance_items_[likely], position, grid_dist);
-        if (problem != nullptr) {
-            expected = std::string("a contour record with ") + problem +
+        std::string problem;
+        if (!read_record(line, likely, distance_items_[likely], position, grid_dist, problem)) {
+            expected = "a contour record with " + problem +
                        ", written as the contour program writes it";
             return false;
         }
@@ -206,56 +201,61 @@ private:
     integer_item distance_items_[LAST_RING_DIST + 1];
 };
 
-}  // namespace
+contour_reader::contour_reader(contour_run& run) : builder_(std::make_unique<run_builder>(run)) {}
 
-read_outcome read_contour_file(int fd, contour_run& run) {
-    run_builder builder(run);
-    std::string expected;
-    std::string line;
-    std::size_t line_number = 1;
-    char chunk[CHUNK_SIZE];
-    for (;;) {
-        const ssize_t count = ::read(fd, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
+contour_reader::~contour_reader() = default;
+
+bool contour_reader::take(std::string_view bytes) {
+    if (!expected_.empty()) {
+        return false;
+    }
+    while (!bytes.empty()) {
+        const std::size_t newline = bytes.find('\n');
+        // A line within the bytes is taken where it lies; one that runs over
+        // from the bytes before is gathered first.
+        std::string_view whole = bytes.substr(0, newline);
+        if (!partial_.empty() || newline == std::string_view::npos) {
+            partial_.append(whole);
+            whole = partial_;
         }
-        if (count < 0) {
-            return {read_status::read_failure, line_number, "", errno};
+        if (whole.size() > contour_record::length) {
+            builder_->take(whole, expected_);  // too long for any line: refused
+            return false;
         }
-        if (count == 0) {
+        if (newline == std::string_view::npos) {
             break;
         }
-        std::string_view rest(chunk, static_cast<std::size_t>(count));
-        while (!rest.empty()) {
-            const std::size_t newline = rest.find('\n');
-            // A line within the chunk is taken where it lies; one that runs
-            // over from the chunk before is gathered first.
-            std::string_view whole = rest.substr(0, newline);
-            if (!line.empty() || newline == std::string_view::npos) {
-                line.append(whole);
-                whole = line;
-            }
-            if (whole.size() > contour_record::length) {
-                builder.take(whole, expected);  // too long for any line: refused
-                return {read_status::not_whole, line_number, expected, 0};
-            }
-            if (newline == std::string_view::npos) {
-                break;
-            }
-            if (!builder.take(whole, expected)) {
-                return {read_status::not_whole, line_number, expected, 0};
-            }
-            line.clear();
-            ++line_number;
-            rest.remove_prefix(newline + 1);
+        if (!builder_->take(whole, expected_)) {
+            return false;
         }
+        partial_.clear();
+        ++line_;
+        bytes.remove_prefix(newline + 1);
     }
-    if (!line.empty()) {
-        return {read_status::not_whole, line_number,
-                "a whole line, not one cut short without its newline (a run cut short)", 0};
+    return true;
+}
+
+bool contour_reader::finish() {
+    if (!expected_.empty()) {
+        return false;
     }
-    if (!builder.finish(expected)) {
-        return {read_status::not_whole, line_number, expected, 0};
+    if (!partial_.empty()) {
+        expected_ = "a whole line, not one cut short without its newline (a run cut short)";
+        return false;
     }
-    return {read_status::whole, 0, "", 0};
+    return builder_->finish(expected_);
+}
+
+std::string contour_reader::problem(const std::string& name) const {
+    return name + ":" + std::to_string(line_) + ": expected " + expected_;
+}
+
+bool read_contour_text(std::string_view text, const std::string& name, contour_run& run,
+                       std::string& problem) {
+    contour_reader reader(run);
+    if (reader.take(text) && reader.finish()) {
+        return true;
+    }
+    problem = reader.problem(name);
+    return false;
 }

@@ -1,7 +1,10 @@
 // RFC 7946 GeoJSON: a FeatureCollection of one feature per piece of ring or
 // strike line, longitudes in [-180, 180], lines cut at the antimeridian.
 
-#include "export/format_writers.h"
+#include "formats/description.h"
+#include "lines/great_circles.h"
+#include "output/text_output.h"
+#include "run_file/contour_run.h"
 
 namespace {
 
@@ -61,8 +64,11 @@ void put_properties(const map_feature& feature, text_output& out) {
 
 }  // namespace
 
-void write_geojson(const contour_run& run, const std::vector<map_feature>& features,
-                   text_output& out) {
+// The writer of the format table.
+void write_geojson(const contour_run& run, int strike_step, text_output& out);
+
+void write_geojson(const contour_run& run, int strike_step, text_output& out) {
+    const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
     out.put("{\"type\":\"FeatureCollection\",\"name\":\"rings\",\"description\":\"");
     put_description(run, out);
     out.put("\",\"features\":[");

@@ -1,8 +1,10 @@
-#include "export/ring_lines.h"
+#include "lines/ring_lines.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
-#include "export/double_angles.h"
+#include "lines/double_angles.h"
 
 namespace {
 
@@ -67,11 +69,11 @@ void append_continuous(std::vector<line_vertex>& vertices, const line_vertex& po
     vertices.push_back({point.lon, turns, point.lat});
 }
 
-std::vector<export_line> ring_pieces(const contour_run& run) {
-    std::vector<export_line> pieces;
+std::vector<contour_line> ring_pieces(const contour_run& run) {
+    std::vector<contour_line> pieces;
     for (std::size_t r = 1; r < run.rings.size(); ++r) {
         const contour_ring& ring = run.rings[r];
-        export_line piece{line_kind::ring, ring.grid_dist, {}};
+        contour_line piece{line_kind::ring, ring.grid_dist, {}};
         for (int az = 0; az < RING_POSITIONS; ++az) {
             if (position_resolved(ring, az)) {
                 const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
@@ -88,20 +90,27 @@ std::vector<export_line> ring_pieces(const contour_run& run) {
     return pieces;
 }
 
-std::vector<export_line> strike_lines(const contour_run& run, int strike_step) {
-    std::vector<export_line> lines;
-    for (int az = 0; az < RING_POSITIONS - 1; az += strike_step) {
-        export_line line{line_kind::strike, az, {}};
-        for (const contour_ring& ring : run.rings) {
-            if (position_resolved(ring, az)) {
-                const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
-                append_continuous(line.vertices, surface_point(p.lon, p.lat));
-            }
+std::vector<contour_line> strike_lines(const contour_run& run, int strike_step) {
+    std::vector<contour_line> lines;
+    visit_strike_records(run, strike_step, [&](int az, const contour_ring& ring) {
+        if (lines.empty() || lines.back().degrees != az) {
+            lines.push_back({line_kind::strike, az, {}});
         }
-        // A run of the centre ring alone has no line to draw.
-        if (line.vertices.size() >= 2) {
-            lines.push_back(line);
-        }
+        const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
+        append_continuous(lines.back().vertices, surface_point(p.lon, p.lat));
+    });
+    // A line of the centre alone (a run of the centre ring, or every other
+    // position of its azimuth unresolved) has nothing to draw.
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const contour_line& line) { return line.vertices.size() < 2; }),
+                lines.end());
+    return lines;
+}
+
+std::vector<contour_line> lines_of_run(const contour_run& run, int strike_step) {
+    std::vector<contour_line> lines = ring_pieces(run);
+    for (contour_line& strike : strike_lines(run, strike_step)) {
+        lines.push_back(std::move(strike));
     }
     return lines;
 }

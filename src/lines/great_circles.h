@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "export/ring_lines.h"
+#include "lines/ring_lines.h"
 
 // What the GIS formats need of a line beyond its vertices: straight
 // segments in longitude and latitude, and longitudes within [-180, 180].
@@ -17,3 +17,19 @@ void follow_great_circles(std::vector<line_vertex>& vertices, double max_step);
 // either side crosses it. Every part's longitudes lie in [-180, 180], with turns 0.
 std::vector<std::vector<line_vertex>> cut_at_antimeridian(
     const std::vector<line_vertex>& vertices);
+
+// A line as the GIS formats carry it: its parts, cut at the antimeridian.
+struct map_feature {
+    line_kind kind;
+    std::int32_t degrees;
+    std::vector<std::vector<line_vertex>> parts;
+};
+
+// Most degrees of arc between neighbouring vertices of a strike line in the
+// GIS formats, whose segments are straight in longitude and latitude.
+inline constexpr double MAX_STRIKE_VERTEX_STEP = 1.0;
+
+// The lines as features: strike lines follow their great circles, with
+// vertices at most MAX_STRIKE_VERTEX_STEP apart, and every line is cut at
+// the antimeridian.
+std::vector<map_feature> map_features(std::vector<contour_line> lines);

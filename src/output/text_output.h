@@ -5,11 +5,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "export/ring_lines.h"
 
-// Buffered text on a file descriptor, for the export's formats. After the
-// first failed write it keeps the error and writes nothing more, so that a
-// caller checks once, at the end.
+// Buffered text on a file descriptor, for the formats and tables the
+// commands write. After the first failed write it keeps the error and
+// writes nothing more, so that a caller checks once, at the end.
 class text_output {
 public:
     explicit text_output(int fd) : fd_(fd) {}
@@ -29,9 +28,9 @@ public:
     // The shortest text that reads back as the same single (at most 9
     // significant digits), e.g. 120.5, -33.25, 1e-05.
     void put_real(float value);
-    // A line vertex's longitude, lon + 360 x turns, exactly: the shortest
-    // text of lon with the whole turns added to it in decimal.
-    void put_longitude(const line_vertex& vertex);
+    // The longitude lon + 360 x turns (degrees), exactly: the shortest text
+    // of lon with the whole turns added to it in decimal.
+    void put_longitude(float lon, std::int32_t turns);
 
     // Writes out what is buffered. False once any write has failed.
     bool flush();

@@ -1,7 +1,9 @@
 // The two GMT-style tables: GMT's own multisegment table, and GDAL's
 // OGR/GMT vector format built on it.
 
-#include "export/format_writers.h"
+#include "formats/description.h"
+#include "formats/gmt_table.h"
+#include "lines/great_circles.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ constexpr const char* OGR_COORDINATE_SYSTEM =
 
 void put_vertices(const std::vector<line_vertex>& vertices, text_output& out) {
     for (const line_vertex& vertex : vertices) {
-        out.put_longitude(vertex);
+        out.put_longitude(vertex.lon, vertex.turns);
         out.put(' ');
         out.put_real(vertex.lat);
         out.put('\n');
@@ -27,7 +29,7 @@ void put_vertices(const std::vector<line_vertex>& vertices, text_output& out) {
 
 // "> -Z10 -L"10"" before a ring's piece: its distance for colouring with a
 // colour table and as a label; "> strike -L"30"" before a strike line.
-void put_segment_header(const export_line& line, text_output& out) {
+void put_segment_header(const contour_line& line, text_output& out) {
     if (line.kind == line_kind::ring) {
         out.put("> -Z");
         out.put_integer(line.degrees);
@@ -49,19 +51,27 @@ void put_feature_values(const map_feature& feature, text_output& out) {
 
 }  // namespace
 
-void write_gmt_table(const contour_run& run, const std::vector<export_line>& lines,
+// The writers of the format table.
+void write_gmt(const contour_run& run, int strike_step, text_output& out);
+void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out);
+
+void write_gmt_table(const contour_run& run, const std::vector<contour_line>& lines,
                      text_output& out) {
     out.put("# ");
     put_description(run, out);
     out.put('\n');
-    for (const export_line& line : lines) {
+    for (const contour_line& line : lines) {
         put_segment_header(line, out);
         put_vertices(line.vertices, out);
     }
 }
 
-void write_ogr_gmt(const contour_run& run, const std::vector<map_feature>& features,
-                   text_output& out) {
+void write_gmt(const contour_run& run, int strike_step, text_output& out) {
+    write_gmt_table(run, lines_of_run(run, strike_step), out);
+}
+
+void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out) {
+    const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
     out.put("# @VGMT1.0 @GMULTILINESTRING\n");
     out.put(OGR_COORDINATE_SYSTEM);
     out.put("# @Nline|distance|azimuth\n# @Tstring|integer|integer\n");

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the companion commands share on their command lines. Nothing here
+// ends the process: each function says what is wrong, and the command's
+// main decides what follows.
+
+// What a command line asks for.
+enum class command_request {
+    run,      // the command's work, with its options
+    help,     // --help or -h
+    version,  // --version
+    refused   // wrong arguments: the problem says why
+};
+
+// Whether the argument asks for help or the version instead of a run.
+command_request answer_request(std::string_view argument);
+
+// The text of --help or of --version ("PROGRAM VERSION").
+std::string version_line(const char* program);
+
+// Writes the answer to --help or --version on standard output. Returns the
+// exit status: 0, or 2 after one line on standard error when standard
+// output could not take it all (a full disk, a closed descriptor).
+int answer_on_standard_output(const char* program, std::string_view text);
+
+// True when argv[i] is the option `name`, given as "--name VALUE" or
+// "--name=VALUE": its value goes to `value` and i moves past it, or
+// `problem` says that the value is missing.
+bool option_value(int argc, char** argv, int& i, std::string_view name, std::string& value,
+                  std::string& problem);
+
+// A strike step: a whole number of degrees that divides 360. False, with
+// the problem, when `text` is not one.
+bool parse_strike_step(const std::string& text, int& step, std::string& problem);
+
+// Occupies each of descriptors 0, 1 and 2 that the command was started
+// without, so that no file it opens takes their place: a contour file
+// opened as descriptor 1 would receive what goes to standard output. Each
+// is opened on /dev/null the wrong way round (standard output for reading),
+// so that writing there still fails as it would have.
+void occupy_closed_standard_descriptors();

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+// A regular file as the file system knows it, so that a command can tell
+// when two names or descriptors are the same file. Only regular files are
+// told apart: a device such as /dev/null may stand for any number of them.
+struct file_identity {
+    bool known = false;  // false for anything but a regular file
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+inline file_identity identity_of(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) {
+        return {};
+    }
+    return {true, info.st_dev, info.st_ino};
+}
+
+inline bool same_file(const file_identity& a, const file_identity& b) {
+    return a.known && b.known && a.device == b.device && a.inode == b.inode;
+}

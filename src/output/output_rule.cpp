@@ -1,0 +1,182 @@
+#include "output/output_rule.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+std::string directory_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string base_name_of(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path with symbolic links and dots resolved, or "" when it is missing.
+std::string resolved(const std::string& path) {
+    char buffer[PATH_MAX];
+    return ::realpath(path.c_str(), buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+std::string cannot_write(const std::string& path, int error_number) {
+    return "cannot write " + path + ": " + std::strerror(error_number);
+}
+
+// The permissions a new file gets: 0666 less the umask.
+mode_t new_file_mode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool output_file::check_target(std::string& problem) {
+    struct stat link_info {};
+    target_ = path_;
+    if (::lstat(path_.c_str(), &link_info) == 0 && S_ISLNK(link_info.st_mode)) {
+        const std::string target = resolved(path_);
+        if (!target.empty()) {
+            target_ = target;
+        }
+    }
+    exists_ = ::stat(target_.c_str(), &existing_) == 0;
+    if (exists_ && S_ISDIR(existing_.st_mode)) {
+        problem = path_ + ": is a directory; give a file name";
+        return false;
+    }
+    regular_ = !exists_ || S_ISREG(existing_.st_mode);
+    if (exists_ && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0) {
+        problem = cannot_write(path_, errno);
+        return false;
+    }
+    const std::string directory = resolved(directory_of(target_));
+    struct stat directory_info {};
+    if (directory.empty() || ::stat(directory.c_str(), &directory_info) != 0 ||
+        !S_ISDIR(directory_info.st_mode)) {
+        problem = directory_of(target_) + ": no such directory for " + path_;
+        return false;
+    }
+    destination_ = directory + "/" + base_name_of(target_);
+    return true;
+}
+
+bool output_file::open(const std::string& path, std::string& problem) {
+    discard();
+    path_ = path;
+    if (!check_target(problem)) {
+        return false;
+    }
+    if (!regular_) {
+        do {
+            fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+        } while (fd_ < 0 && errno == EINTR);
+        if (fd_ < 0) {
+            problem = cannot_write(path_, errno);
+            return false;
+        }
+        return true;
+    }
+    std::string temporary = directory_of(target_) + "/." + program_ + ".XXXXXX";
+    fd_ = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        problem = cannot_write(path_, errno);
+        return false;
+    }
+    temporary_ = temporary;
+    return true;
+}
+
+bool output_file::commit(std::string& problem) {
+    if (fd_ < 0) {
+        problem = cannot_write(path_, EBADF);
+        return false;
+    }
+    int error = 0;
+    if (regular_) {
+        const mode_t mode = exists_ ? existing_.st_mode & 07777 : new_file_mode();
+        if (::fchmod(fd_, mode) != 0) {
+            error = errno;
+        }
+        // The owner and group of the file it replaces (root may give them;
+        // anyone may keep their own).
+        struct stat made {};
+        if (error == 0 && exists_ && ::fstat(fd_, &made) == 0 &&
+            (made.st_uid != existing_.st_uid || made.st_gid != existing_.st_gid) &&
+            ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0) {
+            problem = "cannot write " + path_ + ": its owner and group could not be kept (" +
+                      std::strerror(errno) + ")";
+            discard();
+            return false;
+        }
+        if (error == 0 && ::fsync(fd_) != 0) {
+            error = errno;
+        }
+    }
+    // A close interrupted by a signal has still released the descriptor.
+    if (::close(fd_) != 0 && errno != EINTR && error == 0) {
+        error = errno;
+    }
+    fd_ = -1;
+    if (error == 0 && regular_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        problem = cannot_write(path_, error);
+        discard();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void output_file::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
+}
+
+bool output_file::clear_of_input(const file_identity& input, std::string& problem) const {
+    if (exists_ && same_file(input, identity_of(existing_))) {
+        problem = path_ + ": is the contour file itself";
+        return false;
+    }
+    return true;
+}
+
+bool output_file::clear_of(const output_file& other, std::string& problem) const {
+    const bool same = exists_ && other.exists_
+                          ? same_file(identity_of(existing_), identity_of(other.existing_))
+                          : destination_ == other.destination_;
+    if (same) {
+        problem = path_ + " and " + other.path_ + " are the same file";
+        return false;
+    }
+    return true;
+}
+
+bool standard_output_clear_of_input(const file_identity& input, const std::string& input_name,
+                                    std::string& problem) {
+    struct stat info {};
+    if (::fstat(STDOUT_FILENO, &info) == 0 && same_file(input, identity_of(info))) {
+        problem = "standard output is " + input_name +
+                  " itself; writing to it would destroy the contour file being read";
+        return false;
+    }
+    return true;
+}

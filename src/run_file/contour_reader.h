@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "run_file/contour_run.h"
+
+// A contour file read back, accepted only when it is whole: every ring of
+// its run, each of 361 records in azimuth order and closed by its
+// separator, every record exactly as the program writes it. Reading stops
+// at the first line that a whole run could not have there, and never holds
+// more than one run's rings.
+
+class run_builder;
+
+// Takes the file's bytes in pieces, in order, and builds the run.
+class contour_reader {
+public:
+    explicit contour_reader(contour_run& run);
+    ~contour_reader();
+    contour_reader(const contour_reader&) = delete;
+    contour_reader& operator=(const contour_reader&) = delete;
+
+    // The next bytes of the file. False from the first line that cannot
+    // come where it is.
+    bool take(std::string_view bytes);
+    // After the last bytes. False when the run is not whole.
+    bool finish();
+    // "NAME:LINE: expected ...", after take() or finish() said false.
+    std::string problem(const std::string& name) const;
+
+private:
+    std::unique_ptr<run_builder> builder_;
+    std::string partial_;     // a line not yet ended by its newline
+    std::size_t line_ = 1;    // number of the line being read, from 1
+    std::string expected_;    // what the first wrong line should have been
+};
+
+// The whole file held in memory; `name` is the file's name for the problem.
+bool read_contour_text(std::string_view text, const std::string& name, contour_run& run,
+                       std::string& problem);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "run_grid.h"
+
+// A contour file read back: the rings exactly as the program wrote them.
+
+// One record: the point written (degrees) and its distance check.
+struct contour_position {
+    float lon;
+    float lat;
+    std::int32_t dist_check;
+};
+
+// The records of one ring; position a is at azimuth a degrees.
+struct contour_ring {
+    std::int32_t grid_dist;  // ring distance, degrees
+    std::array<contour_position, RING_POSITIONS> positions;
+};
+
+// A whole run: the centre ring first, then a ring every `dist_step`
+// degrees up to 175.
+struct contour_run {
+    std::int32_t dist_step;  // 0 when the run has only its centre ring
+    std::vector<contour_ring> rings;
+};

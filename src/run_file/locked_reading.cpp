@@ -1,0 +1,90 @@
+#include "run_file/locked_reading.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "diagnostic.h"
+#include "run_file/contour_reader.h"
+
+namespace {
+
+// Bytes taken from the descriptor per read call.
+constexpr std::size_t CHUNK_SIZE = 1 << 16;
+
+int open_for_reading(const std::string& path) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Takes the shared lock, saying first when a run holds the file and the
+// reader has to wait for it.
+void lock_shared(int fd, const run_file& file, const char* program, int diagnostic_fd) {
+    if (!file.identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+        return;
+    }
+    if (errno == EWOULDBLOCK) {
+        report_line(diagnostic_fd, program,
+                    "warning: a run is writing " + file.name + "; waiting for it to finish");
+    }
+    while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
+    }
+}
+
+bool read_all(int fd, const run_file& file, contour_reader& reader, std::string& problem) {
+    char chunk[CHUNK_SIZE];
+    for (;;) {
+        const ssize_t count = ::read(fd, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            problem = "cannot read " + file.name + ": " + std::strerror(errno);
+            return false;
+        }
+        if (count == 0) {
+            break;
+        }
+        if (!reader.take(std::string_view(chunk, static_cast<std::size_t>(count)))) {
+            problem = reader.problem(file.name);
+            return false;
+        }
+    }
+    if (!reader.finish()) {
+        problem = reader.problem(file.name);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
+                   run_file& result, std::string& problem) {
+    const bool standard_input = file == "-";
+    result.name = standard_input ? "standard input" : file;
+    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    if (fd < 0) {
+        problem = "cannot open " + result.name + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    result.identity = ::fstat(fd, &info) == 0 ? identity_of(info) : file_identity{};
+    lock_shared(fd, result, program, diagnostic_fd);
+    contour_reader reader(result.run);
+    const bool whole = read_all(fd, result, reader, problem);
+    // Closing the descriptor releases the lock; standard input's is released
+    // here, as the reading is done.
+    if (standard_input) {
+        ::flock(fd, LOCK_UN);
+    } else {
+        ::close(fd);
+    }
+    return whole;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "output/file_identity.h"
+#include "run_file/contour_run.h"
+
+// A contour file read whole under a shared lock, held from before the first
+// byte to after the last: a run writing the file holds it exclusively, so
+// the file is never read while a run is part way through it, and a run that
+// starts meanwhile waits until the reading is done. When a run holds the
+// lock the reader says so in one warning line and waits; a signal that ends
+// the process ends the wait. Files that take no lock are read without one.
+
+struct run_file {
+    std::string name;        // as messages give it: the path, or "standard input"
+    file_identity identity;  // the file read, for the outputs to keep clear of it
+    contour_run run;
+};
+
+// Reads FILE ("-" for standard input). False, with one line in `problem`,
+// when it cannot be opened or read ("cannot open FILE: ...") or is not a
+// whole contour file ("FILE:LINE: expected ..."). The warning goes to the
+// diagnostic descriptor under the program's name.
+bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
+                   run_file& result, std::string& problem);
