@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "great_circle.h"
@@ -201,6 +202,13 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
     std::filesystem::create_directory(place.dir.work_path("pictures.png"));
     const std::string contour = read_file(place.dir.work_path(CONTOUR));
     write_file(place.dir.work_path("rings.png"), contour);
+    {
+        // A centre whose every position beyond the centre is unresolved.
+        scratch_dir elsewhere;
+        run_program(elsewhere, "3.4e38 0 10\n");
+        write_file(place.dir.work_path("unresolved.txt"),
+                   read_file(elsewhere.work_path(CONTOUR)));
+    }
     const struct {
         std::vector<std::string> arguments;
         const char* message;
@@ -214,6 +222,12 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
         {{"--strike-step", "7", CONTOUR, "map.png"}, "--strike-step must be a whole number"},
         {{"--title", "two\nlines", CONTOUR, "map.png"}, "--title: it holds a control character"},
         {{"--title", "\xe2\x86\x92", CONTOUR, "map.png"}, "--title: \"\xe2\x86\x92\" (U+2192) is not"},
+        {{"unresolved.txt", "map.png"}, "no ring to draw: every position of the rings up to 170"},
+        {{"--label-boxes", "rings.png", "rings.png", "map.png"}, "rings.png: is the contour file"},
+        {{"--label-boxes", "map.png", CONTOUR, "map.png"}, "map.png: is the same file as map.png"},
+        {{"--label-boxes", "./map.png", CONTOUR, "map.png"}, "./map.png: is the same file as"},
+        {{"--label-boxes", "missing/boxes", CONTOUR, "map.png"}, "missing: no such directory"},
+        {{"--label-boxes", "pictures.png", CONTOUR, "map.png"}, "pictures.png: is a directory"},
     };
     for (const auto& refusal : refusals) {
         const program_run run = place.plot(refusal.arguments);
@@ -223,6 +237,7 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
             << run.err;
     }
     EXPECT_EQ(read_file(place.dir.work_path("rings.png")), contour);
+    EXPECT_FALSE(file_exists(place.dir.work_path("map.png")));
     EXPECT_TRUE(place.nothing_left());
 }
 
@@ -249,22 +264,55 @@ TEST(PlotOutput, AFailureKeepsTheEarlierPicture) {
     EXPECT_EQ(work.size(), 2u) << "left beside the picture: " << work.size() - 2 << " files";
 }
 
-TEST(PlotOutput, NothingLeftAfterSuccessOrATermMidPlot) {
+// Processes whose working directory lies in `directory`: GMT's commands
+// run in the plot's private directory.
+std::size_t processes_in(const std::string& directory) {
+    std::size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::error_code error;
+        const auto cwd = std::filesystem::read_symlink(entry.path() / "cwd", error);
+        count += !error && cwd.string().rfind(directory, 0) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
+// Whatever ends the plot, whole or by any signal that ends a process, it
+// leaves nothing behind: no private directory, no GMT still running, no
+// new file beside OUTPUT. An OUTPUT it replaces keeps its mode.
+TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
     SKIP_WITHOUT_GMT();
     const plot_place place("120.5 -33.25 5\n");
+    write_file(place.dir.work_path("map.pdf"), "earlier picture");
+    std::filesystem::permissions(place.dir.work_path("map.pdf"),
+                                 std::filesystem::perms::owner_read |
+                                     std::filesystem::perms::group_read);
     run_setup relative_tmp = place.setup({CONTOUR, "map.pdf"});
     relative_tmp.environment[0] = "TMPDIR=../tmp";
     const program_run done = run_program(place.dir, relative_tmp);
-    EXPECT_EQ(done.exit_status, 0) << done.err;
-    EXPECT_EQ(read_file(place.dir.work_path("map.pdf")).rfind("%PDF-", 0), 0u);
+    if (::geteuid() == 0) {
+        // Root may write it, as cp would: replaced, its mode kept.
+        EXPECT_EQ(done.exit_status, 0) << done.err;
+        EXPECT_EQ(read_file(place.dir.work_path("map.pdf")).rfind("%PDF-", 0), 0u);
+        struct stat info {};
+        ASSERT_EQ(::stat(place.dir.work_path("map.pdf").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0440u);
+    } else {
+        EXPECT_EQ(done.exit_status, 1) << done.err;
+        EXPECT_EQ(read_file(place.dir.work_path("map.pdf")), "earlier picture");
+    }
     EXPECT_TRUE(place.nothing_left());
-    for (int delay_ms : {300, 700}) {
+    const struct {
+        int signal_number;
+        int delay_ms;
+    } stops[] = {{SIGTERM, 300}, {SIGQUIT, 700}, {SIGPIPE, 500}};
+    for (const auto& stop : stops) {
         started_run started = start_program(place.dir, place.setup({CONTOUR, "stopped.png"}));
-        ::usleep(static_cast<useconds_t>(delay_ms) * 1000);
-        ::kill(started.pid, SIGTERM);
+        ::usleep(static_cast<useconds_t>(stop.delay_ms) * 1000);
+        ::kill(started.pid, stop.signal_number);
         const program_run stopped = finish_program(started);
-        EXPECT_EQ(stopped.end_signal, SIGTERM) << stopped.err;
-        EXPECT_TRUE(place.nothing_left());
+        EXPECT_EQ(stopped.end_signal, stop.signal_number) << stopped.err;
+        EXPECT_TRUE(place.nothing_left()) << stop.signal_number;
+        EXPECT_EQ(processes_in(place.tmp), 0u) << stop.signal_number;
         EXPECT_FALSE(file_exists(place.dir.work_path("stopped.png")));
     }
     EXPECT_EQ(files_in(place.dir.work_path("")).size(), 2u);

@@ -164,7 +164,7 @@ bool output_file::clear_of(const output_file& other, std::string& problem) const
                           ? same_file(identity_of(existing_), identity_of(other.existing_))
                           : destination_ == other.destination_;
     if (same) {
-        problem = path_ + " and " + other.path_ + " are the same file";
+        problem = path_ + ": is the same file as " + other.path_;
         return false;
     }
     return true;
