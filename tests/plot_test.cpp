@@ -103,7 +103,12 @@ TEST(PlotMap, OceanIsNeverPaintedAsLand) {
                                {160, -45}};
     const double centres[][2] = {{125, 10},   {140.25, 10}, {120, 0},    {500.25, 10},
                                  {0, -89.9},  {120.5, -33.25}, {-77.3, 89.5}, {0, 0},
-                                 {-150, 20},  {30, -60},    {200, -45},  {10, 80}};
+                                 {-150, 20},  {30, -60},    {200, -45},  {10, 80},
+                                 {0, 90},     {120, -90}};
+    // Land seen from a pole: Greenland and Siberia, East Antarctica (an
+    // all-ocean disc passes every ocean point).
+    const double land[][4] = {{0, 90, -40, 75}, {0, 90, 90, 65}, {120, -90, 45, -75},
+                              {120, -90, 135, -75}};
     for (const auto& centre : centres) {
         char input[64];
         std::snprintf(input, sizeof input, "%g %g 30\n", centre[0], centre[1]);
@@ -113,18 +118,24 @@ TEST(PlotMap, OceanIsNeverPaintedAsLand) {
         const picture image = read_ppm(place.dir.work_path("map.ppm"));
         // Without a title the picture is the map's disc, cropped.
         const double radius = image.width / 2.0;
-        for (const auto& point : ocean) {
-            const great_circle seen = measure(centre[0], centre[1], point[0], point[1]);
-            const double distance = seen.dist;
+        const auto coloured_as_land = [&](double lon, double lat) {
+            const great_circle seen = measure(centre[0], centre[1], lon, lat);
             const double azimuth = seen.az * M_PI / 180.0;
-            if (distance > 165.0) {
-                continue;  // the rim: the antipode's surroundings, squeezed
-            }
-            const double r = distance / 179.9 * (radius - 2);
+            const double r = seen.dist / 179.9 * (radius - 2);
             const int x = static_cast<int>(radius + r * std::sin(azimuth));
             const int y = static_cast<int>(image.height / 2.0 - r * std::cos(azimuth));
-            EXPECT_FALSE(land_coloured(image, x, y))
+            return land_coloured(image, x, y);
+        };
+        for (const auto& point : ocean) {
+            // The rim, the antipode's surroundings, is squeezed: not looked at.
+            EXPECT_FALSE(measure(centre[0], centre[1], point[0], point[1]).dist <= 165.0 &&
+                         coloured_as_land(point[0], point[1]))
                 << "centre " << input << " ocean at " << point[0] << ", " << point[1];
+        }
+        for (const auto& point : land) {
+            EXPECT_TRUE(point[0] != centre[0] || point[1] != centre[1] ||
+                        coloured_as_land(point[2], point[3]))
+                << "centre " << input << " land at " << point[2] << ", " << point[3];
         }
     }
 }
@@ -251,12 +262,19 @@ TEST(PlotOutput, AFailureKeepsTheEarlierPicture) {
     std::filesystem::create_directory(fake);
     write_file(fake + "/gmt", "#!/bin/sh\necho 'coast [ERROR]: out of coastlines' >&2\nexit 1\n");
     std::filesystem::permissions(fake + "/gmt", std::filesystem::perms::owner_all);
-    for (const std::string& path : {fake + ":/usr/bin:/bin", place.dir.io_path("empty")}) {
+    // A GMT that says nothing and draws nothing is not taken for a success.
+    const std::string silent = place.dir.io_path("silent-gmt");
+    std::filesystem::create_directory(silent);
+    write_file(silent + "/gmt", "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(silent + "/gmt", std::filesystem::perms::owner_all);
+    for (const std::string& path :
+         {fake + ":/usr/bin:/bin", silent + ":/usr/bin:/bin", place.dir.io_path("empty")}) {
         run_setup setup = place.setup({CONTOUR, "map.png"});
         setup.environment.push_back("PATH=" + path);
         const program_run run = run_program(place.dir, setup);
         EXPECT_EQ(run.exit_status, 2) << run.err;
         EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
+        EXPECT_EQ(run.err.find("cannot write map.png"), std::string::npos) << run.err;
         EXPECT_EQ(read_file(place.dir.work_path("map.png")), "earlier picture");
         EXPECT_TRUE(place.nothing_left());
     }
@@ -286,9 +304,14 @@ TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
     std::filesystem::permissions(place.dir.work_path("map.pdf"),
                                  std::filesystem::perms::owner_read |
                                      std::filesystem::perms::group_read);
+    // A relative TMPDIR, and a long one: GMT's own paths stay short.
+    const std::string long_tmp = "../tmp/" + std::string(200, 'd');
+    std::filesystem::create_directory(place.dir.work_path(long_tmp));
     run_setup relative_tmp = place.setup({CONTOUR, "map.pdf"});
-    relative_tmp.environment[0] = "TMPDIR=../tmp";
+    relative_tmp.environment[0] = "TMPDIR=" + long_tmp;
     const program_run done = run_program(place.dir, relative_tmp);
+    EXPECT_TRUE(std::filesystem::is_empty(place.dir.work_path(long_tmp)));
+    std::filesystem::remove(place.dir.work_path(long_tmp));
     if (::geteuid() == 0) {
         // Root may write it, as cp would: replaced, its mode kept.
         EXPECT_EQ(done.exit_status, 0) << done.err;

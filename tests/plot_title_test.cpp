@@ -1,5 +1,7 @@
 // Titles reach GMT literally: its escape character and octal codes are
-// escaped, Latin-1 is spelled as GMT's fonts hold it, the rest refused.
+// escaped, so are what a text table would take for a comment or a segment
+// header and trailing blanks; Latin-1 is spelled as GMT's fonts hold it, the
+// rest refused.
 
 #include <gtest/gtest.h>
 
@@ -12,8 +14,12 @@ TEST(PlotTitle, ShownAsWritten) {
         const char* utf8;
         const char* gmt;
     } cases[] = {
-        {"M@9", "M@@9"},                       // "@" starts GMT's escapes
-        {"me@site.org", "me@@site.org"},
+        {"M@9", "M\\1009"},                     // "@" starts GMT's escapes
+        {"@;red;X", "\\100;red;X"},             // even its colours, after "@@"
+        {"#c", "\\043c"},                       // a comment as a record's start
+        {"> h", "\\076 h"},                     // a segment header
+        {"it's a`b", "it\\234s a\\221b"},        // the straight quote, the grave accent
+        {" a  ", " a\\040\\040"},                 // blanks GMT drops at the end
         {"Rings+sSUB 50%", "Rings+sSUB 50%"},  // no modifiers in a text record
         {"a\\260b", "a\\134260b"},             // a backslash is no octal code
         {"10\xc2\xb0 caf\xc3\xa9", "10\\260 caf\\351"},

@@ -82,11 +82,14 @@ bool gmt_session::open(std::string& problem) {
     }
     directory_ = pattern;
     // GMT keeps its session, temporary files and user settings here, and so
-    // does anything it starts (ghostscript).
-    ::setenv("GMT_TMPDIR", directory_.c_str(), 1);
-    ::setenv("GMT_USERDIR", directory_.c_str(), 1);
+    // does anything it starts (ghostscript). Every command runs in the
+    // directory, so they are named relative to it: GMT makes no picture,
+    // and says nothing, once a path of its session is over 255 characters,
+    // which a long TMPDIR would otherwise reach.
+    ::setenv("GMT_TMPDIR", ".", 1);
+    ::setenv("GMT_USERDIR", ".", 1);
     ::setenv("GMT_SESSION_NAME", "plot", 1);
-    ::setenv("TMPDIR", directory_.c_str(), 1);
+    ::setenv("TMPDIR", ".", 1);
     return true;
 }
 

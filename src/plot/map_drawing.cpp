@@ -1,6 +1,7 @@
 #include "plot/map_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -124,6 +125,15 @@ ring_pens pens_for(const map_request& request, const azimuthal_map& map) {
     return {std::clamp(spacing * 0.8, 0.8, FULL_PEN), std::clamp(spacing * 0.3, 0.25, FULL_PEN)};
 }
 
+// The latitude of the projection's centre as GMT is given it. Centred
+// exactly on a pole (or on what prints as one), GMT 6 paints the whole disc
+// as ocean, without a frame and without a word; a ten-thousandth of a
+// degree away (0.004 mm on the map) it draws the map right.
+double projection_latitude(double lat) {
+    constexpr double NEAREST_TO_POLE = 89.9999;  // degrees
+    return std::fabs(lat) > NEAREST_TO_POLE ? std::copysign(NEAREST_TO_POLE, lat) : lat;
+}
+
 // "gmt begin": raster formats at the raster resolution, vector ones as they are.
 std::vector<std::string> begin_command(const picture_format& format) {
     const std::string& name = format.gmt_name;
@@ -137,8 +147,9 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
                                                    const azimuthal_map& map,
                                                    const std::string& colours, bool other_rings) {
     const bool strike_lines = request.strike_step > 0;
-    const std::string projection = "-JE" + number(map.centre.lon) + "/" + number(map.centre.lat) +
-                                   "/" + number(request.horizon) + "/" + number(MAP_WIDTH) + "c";
+    const std::string projection = "-JE" + number(map.centre.lon) + "/" +
+                                   number(projection_latitude(map.centre.lat)) + "/" +
+                                   number(request.horizon) + "/" + number(MAP_WIDTH) + "c";
     // Crude coastlines for the globe, the low resolution ones closer in.
     const bool global = request.horizon >= 60.0;
     const ring_pens pens = pens_for(request, map);

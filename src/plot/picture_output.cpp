@@ -63,7 +63,8 @@ bool picture_format_of(const std::string& output, picture_format& format) {
 bool copy_picture(const std::string& made, const output_file& output, std::string& problem) {
     const int from = ::open(made.c_str(), O_RDONLY | O_CLOEXEC);
     if (from < 0) {
-        problem = errno == ENOENT ? "GMT reported success but made no picture (see --verbose)"
+        problem = errno == ENOENT ? "GMT reported no error but made no picture (--verbose "
+                                    "shows its messages)"
                                   : "cannot read the picture GMT made: " +
                                         std::string(std::strerror(errno));
         return false;

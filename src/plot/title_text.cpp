@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -36,6 +37,21 @@ long next_code_point(std::string_view text, std::size_t& i) {
     return code < smallest[more] || code > 0x10FFFF ? -1 : code;
 }
 
+// Characters GMT would not show as themselves, written as octal codes of
+// the ISO Latin-1 font encoding instead: "@" starts GMT's escapes (and its
+// colour escapes are expanded even after "@@"), "\\" starts an octal code,
+// "#" and ">" first on a line make it a comment or a segment header. The
+// encoding shows 0x27 and 0x60 as curly quotes; the straight quote and the
+// grave accent are at 0234 and 0221.
+constexpr const char* ESCAPED_ASCII = "@\\#>'`";
+
+std::string octal_code(long code) {
+    const long font_code = code == '\'' ? 0234 : code == '`' ? 0221 : code;
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "\\%03lo", font_code);
+    return octal;
+}
+
 std::string describe(long code) {
     char text[32];
     std::snprintf(text, sizeof text, "U+%04lX", code);
@@ -61,12 +77,10 @@ gmt_text title_for_gmt(std::string_view utf8) {
                     "\"" + std::string(utf8.substr(start, i - start)) + "\" (" + describe(code) +
                         ") is not among the characters GMT's fonts show (ISO Latin-1)"};
         }
-        if (code == '@') {
-            result.text += "@@";
-        } else if (code == '\\' || code > 0x7E) {
-            char octal[8];
-            std::snprintf(octal, sizeof octal, "\\%03lo", code);
-            result.text += octal;
+        if (code == ' ' && utf8.find_first_not_of(' ', i) == std::string_view::npos) {
+            result.text += "\\040";  // GMT drops blanks at the end of a record
+        } else if (code > 0x7E || std::strchr(ESCAPED_ASCII, static_cast<int>(code)) != nullptr) {
+            result.text += octal_code(code);
         } else {
             result.text += static_cast<char>(code);
         }
