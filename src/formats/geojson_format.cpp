@@ -27,39 +27,40 @@ void put_positions(const std::vector<line_vertex>& vertices, text_output& out) {
     out.put(']');
 }
 
-// A LineString, a MultiLineString when the antimeridian cut the line, or a
-// Point for a piece of a single position (a line needs two).
+// Always a MultiLineString, so that the layer has one geometry type.
 void put_geometry(const map_feature& feature, text_output& out) {
-    const auto& parts = feature.parts;
-    if (parts.size() == 1 && parts[0].size() == 1) {
-        out.put("{\"type\":\"Point\",\"coordinates\":");
-        put_position(parts[0][0], out);
-    } else if (parts.size() == 1) {
-        out.put("{\"type\":\"LineString\",\"coordinates\":");
-        put_positions(parts[0], out);
-    } else {
-        out.put("{\"type\":\"MultiLineString\",\"coordinates\":[");
-        for (std::size_t p = 0; p < parts.size(); ++p) {
-            if (p > 0) {
-                out.put(',');
-            }
-            put_positions(parts[p], out);
+    out.put("{\"type\":\"MultiLineString\",\"coordinates\":[");
+    for (std::size_t p = 0; p < feature.parts.size(); ++p) {
+        if (p > 0) {
+            out.put(',');
         }
-        out.put(']');
+        put_positions(feature.parts[p], out);
     }
-    out.put('}');
+    out.put("]}");
 }
 
-void put_properties(const map_feature& feature, text_output& out) {
-    if (feature.kind == line_kind::ring) {
-        out.put("{\"line\":\"ring\",\"distance\":");
-        out.put_integer(feature.degrees);
-        out.put(",\"azimuth\":null}");
-    } else {
-        out.put("{\"line\":\"strike\",\"distance\":null,\"azimuth\":");
-        out.put_integer(feature.degrees);
-        out.put('}');
+void put_field(const char* name, bool present, bool own, std::int32_t degrees,
+               text_output& out) {
+    if (!present) {
+        return;
     }
+    out.put(",\"");
+    out.put(name);
+    out.put("\":");
+    if (own) {
+        out.put_integer(degrees);
+    } else {
+        out.put("null");
+    }
+}
+
+void put_properties(const map_feature& feature, const feature_fields& fields,
+                    text_output& out) {
+    const bool ring = feature.kind == line_kind::ring;
+    out.put(ring ? "{\"line\":\"ring\"" : "{\"line\":\"strike\"");
+    put_field("distance", fields.distance, ring, feature.degrees, out);
+    put_field("azimuth", fields.azimuth, !ring, feature.degrees, out);
+    out.put('}');
 }
 
 }  // namespace
@@ -69,13 +70,14 @@ void write_geojson(const contour_run& run, int strike_step, text_output& out);
 
 void write_geojson(const contour_run& run, int strike_step, text_output& out) {
     const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
+    const feature_fields fields = fields_of(features);
     out.put("{\"type\":\"FeatureCollection\",\"name\":\"rings\",\"description\":\"");
     put_description(run, out);
     out.put("\",\"features\":[");
     for (std::size_t f = 0; f < features.size(); ++f) {
         out.put(f == 0 ? "\n" : ",\n");
         out.put("{\"type\":\"Feature\",\"properties\":");
-        put_properties(features[f], out);
+        put_properties(features[f], fields, out);
         out.put(",\"geometry\":");
         put_geometry(features[f], out);
         out.put('}');

@@ -41,12 +41,35 @@ void put_segment_header(const contour_line& line, text_output& out) {
     out.put("\"\n");
 }
 
-// "# @Dring|10|" or "# @Dstrike||30": the feature's attribute values.
-void put_feature_values(const map_feature& feature, text_output& out) {
+// "# @Nline|distance|azimuth" and their types, the fields present.
+void put_field_names(const feature_fields& fields, text_output& out) {
+    out.put("# @Nline");
+    out.put(fields.distance ? "|distance" : "");
+    out.put(fields.azimuth ? "|azimuth" : "");
+    out.put("\n# @Tstring");
+    out.put(fields.distance ? "|integer" : "");
+    out.put(fields.azimuth ? "|integer" : "");
+    out.put("\n");
+}
+
+// "# @Dring|10|" or "# @Dstrike||30": the feature's values, one per field.
+void put_feature_values(const map_feature& feature, const feature_fields& fields,
+                        text_output& out) {
     const bool ring = feature.kind == line_kind::ring;
-    out.put(ring ? "# @Dring|" : "# @Dstrike||");
-    out.put_integer(feature.degrees);
-    out.put(ring ? "|\n" : "\n");
+    out.put(ring ? "# @Dring" : "# @Dstrike");
+    if (fields.distance) {
+        out.put('|');
+        if (ring) {
+            out.put_integer(feature.degrees);
+        }
+    }
+    if (fields.azimuth) {
+        out.put('|');
+        if (!ring) {
+            out.put_integer(feature.degrees);
+        }
+    }
+    out.put('\n');
 }
 
 }  // namespace
@@ -72,9 +95,10 @@ void write_gmt(const contour_run& run, int strike_step, text_output& out) {
 
 void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out) {
     const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
+    const feature_fields fields = fields_of(features);
     out.put("# @VGMT1.0 @GMULTILINESTRING\n");
     out.put(OGR_COORDINATE_SYSTEM);
-    out.put("# @Nline|distance|azimuth\n# @Tstring|integer|integer\n");
+    put_field_names(fields, out);
     out.put("# ");
     put_description(run, out);
     out.put("\n# FEATURE_DATA\n");
@@ -84,7 +108,7 @@ void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out) {
         for (std::size_t p = 0; p < feature.parts.size(); ++p) {
             out.put(">\n");
             if (p == 0) {
-                put_feature_values(feature, out);
+                put_feature_values(feature, fields, out);
             }
             put_vertices(feature.parts[p], out);
         }

@@ -1,7 +1,9 @@
 #include "lines/great_circles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "lines/double_angles.h"
 
@@ -19,12 +21,18 @@ unit_vector vector_of(const line_vertex& vertex) {
     return {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
 }
 
+unit_vector cross(const unit_vector& a, const unit_vector& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+double dot(const unit_vector& a, const unit_vector& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
 // Angle between two unit vectors, in radians; exact also for small angles.
 double angle_between(const unit_vector& a, const unit_vector& b) {
-    const double cx = a.y * b.z - a.z * b.y;
-    const double cy = a.z * b.x - a.x * b.z;
-    const double cz = a.x * b.y - a.y * b.x;
-    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz), a.x * b.x + a.y * b.y + a.z * b.z);
+    const unit_vector c = cross(a, b);
+    return std::atan2(std::sqrt(dot(c, c)), dot(a, b));
 }
 
 // The point a fraction t of the way from a to b along their great circle.
@@ -50,7 +58,7 @@ double unwrapped(const line_vertex& vertex) {
 double antimeridian_crossing_latitude(const line_vertex& a, const line_vertex& b) {
     const unit_vector p = vector_of(a);
     const unit_vector q = vector_of(b);
-    const unit_vector normal{p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x};
+    const unit_vector normal = cross(p, q);
     // Direction of the planes' intersection: normal x (0, 1, 0).
     unit_vector c{-normal.z, 0.0, normal.x};
     if (c.x * (p.x + q.x) + c.z * (p.z + q.z) < 0.0) {
@@ -61,6 +69,39 @@ double antimeridian_crossing_latitude(const line_vertex& a, const line_vertex& b
         return (static_cast<double>(a.lat) + static_cast<double>(b.lat)) / 2.0;
     }
     return std::atan2(c.z, std::fabs(c.x)) / RADIANS_PER_DEGREE;
+}
+
+// How close (degrees) the arc between two vertices must come to a pole to
+// be taken as passing over it: the vertices are singles, a few millionths
+// of a degree off the great circle they were computed on.
+constexpr double POLE_MARGIN = 1e-4;
+
+// The pole (90 north, -90 south) that the shorter great-circle arc from a
+// to b passes over, or 0. The circle comes nearest the poles at the poles'
+// directions within its plane; the arc passes over one when that point
+// lies on the arc and within POLE_MARGIN of the pole.
+float pole_between(const line_vertex& a, const line_vertex& b) {
+    const unit_vector p = vector_of(a);
+    const unit_vector q = vector_of(b);
+    const unit_vector n = cross(p, q);
+    const double length = std::sqrt(dot(n, n));
+    if (length == 0.0) {
+        return 0.0f;  // the same point, or antipodes: no one arc between them
+    }
+    const double tilt = n.z / length;  // sine of the circle's nearest miss of the poles
+    if (std::fabs(tilt) > std::sin(POLE_MARGIN * RADIANS_PER_DEGREE)) {
+        return 0.0f;
+    }
+    for (const double pole : {1.0, -1.0}) {
+        // The pole's direction within the circle's plane.
+        const unit_vector nearest{-pole * tilt * n.x / length, -pole * tilt * n.y / length,
+                                  pole * (1.0 - tilt * tilt)};
+        // On the arc from p to q, which runs anticlockwise about n.
+        if (dot(cross(p, nearest), n) >= 0.0 && dot(cross(nearest, q), n) >= 0.0) {
+            return static_cast<float>(90.0 * pole);
+        }
+    }
+    return 0.0f;
 }
 
 }  // namespace
@@ -140,14 +181,107 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
     return parts;
 }
 
+std::vector<std::vector<line_vertex>> split_at_poles(const std::vector<line_vertex>& vertices) {
+    std::vector<std::vector<line_vertex>> parts(1);
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        const line_vertex& v = vertices[i];
+        std::vector<line_vertex>& part = parts.back();
+        if (std::fabs(v.lat) == 90.0f) {
+            // A vertex at the pole ends the part at the longitude before it
+            // and starts the next at the longitude after it.
+            if (!part.empty()) {
+                part.push_back({part.back().lon, part.back().turns, v.lat});
+                parts.emplace_back();
+            }
+            if (i + 1 < vertices.size()) {
+                parts.back().push_back({vertices[i + 1].lon, vertices[i + 1].turns, v.lat});
+            }
+            continue;
+        }
+        const float pole = part.empty() || std::fabs(part.back().lat) == 90.0f
+                               ? 0.0f
+                               : pole_between(part.back(), v);
+        if (pole != 0.0f) {
+            part.push_back({part.back().lon, part.back().turns, pole});
+            parts.push_back({{v.lon, v.turns, pole}});
+        }
+        parts.back().push_back(v);
+    }
+    // A part of the pole alone (a line that ends there) says nothing more.
+    parts.erase(std::remove_if(parts.begin(), parts.end(),
+                               [](const std::vector<line_vertex>& part) { return part.size() < 2; }),
+                parts.end());
+    if (parts.empty() && !vertices.empty()) {
+        parts.push_back({vertices.front()});
+    }
+    return parts;
+}
+
+namespace {
+
+// The parts of a line in the GIS formats: split at the poles, cut at the
+// antimeridian, a lone vertex drawn as a part of zero length (a line needs
+// two positions).
+void add_parts(const std::vector<line_vertex>& vertices, map_feature& feature) {
+    for (const std::vector<line_vertex>& piece : split_at_poles(vertices)) {
+        for (std::vector<line_vertex>& part : cut_at_antimeridian(piece)) {
+            if (part.size() == 1) {
+                part.push_back(part.front());
+            }
+            feature.parts.push_back(std::move(part));
+        }
+    }
+}
+
+// Degrees of longitude and latitude within which a ring's last vertex
+// (azimuth 360) and its first (azimuth 0) are the same point: both are
+// singles computed apart, a few millionths of a degree from each other.
+constexpr float CLOSING_MARGIN = 1e-3f;
+
+bool meet(const line_vertex& a, const line_vertex& b) {
+    return std::fabs(a.lon - b.lon) <= CLOSING_MARGIN && std::fabs(a.lat - b.lat) <= CLOSING_MARGIN;
+}
+
+// A ring's last part ends where its first begins (azimuth 360 is azimuth 0)
+// unless a cut or an unresolved position falls there: the two are one line,
+// every vertex of both kept.
+void close_across_azimuth_zero(map_feature& ring) {
+    auto& parts = ring.parts;
+    if (parts.size() < 2 || !meet(parts.back().back(), parts.front().front())) {
+        return;
+    }
+    std::vector<line_vertex> joined = std::move(parts.back());
+    joined.insert(joined.end(), parts.front().begin(), parts.front().end());
+    parts.front() = std::move(joined);
+    parts.pop_back();
+}
+
+}  // namespace
+
 std::vector<map_feature> map_features(std::vector<contour_line> lines) {
     std::vector<map_feature> features;
-    features.reserve(lines.size());
     for (contour_line& line : lines) {
         if (line.kind == line_kind::strike) {
             follow_great_circles(line.vertices, MAX_STRIKE_VERTEX_STEP);
         }
-        features.push_back({line.kind, line.degrees, cut_at_antimeridian(line.vertices)});
+        if (features.empty() || features.back().kind != line.kind ||
+            features.back().degrees != line.degrees) {
+            features.push_back({line.kind, line.degrees, {}});
+        }
+        add_parts(line.vertices, features.back());
+    }
+    for (map_feature& feature : features) {
+        if (feature.kind == line_kind::ring) {
+            close_across_azimuth_zero(feature);
+        }
     }
     return features;
+}
+
+feature_fields fields_of(const std::vector<map_feature>& features) {
+    feature_fields fields{false, false};
+    for (const map_feature& feature : features) {
+        (feature.kind == line_kind::ring ? fields.distance : fields.azimuth) = true;
+    }
+    return fields;
 }
