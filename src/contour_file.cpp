@@ -69,7 +69,15 @@ bool contour_file::open(int output_fd) {
     }
     regular_ = S_ISREG(file_info.st_mode);
     // Only a regular file is overwritten this way; a device both point to
-    // (/dev/null, say) takes both streams as it would anyway.
+    // (/dev/null, say) takes both streams as it would anyway. Diagnostics
+    // into the file itself would land in the file: the run is refused
+    // without a word there, and its exit status tells.
+    struct stat diagnostic_info {};
+    if (regular_ && ::fstat(diagnostic_fd_, &diagnostic_info) == 0 &&
+        same_file(file_info, diagnostic_info)) {
+        ::close(fd);
+        return false;
+    }
     if (regular_ && ::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
         report_problem(diagnostic_fd_, CONTOUR_PROGRAM,
                        "standard output is %s itself; the error lines would overwrite it",

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <unistd.h>
 
-write_outcome write_all(int fd, const char* data, std::size_t length) {
+write_outcome write_all(int fd, const char* data, std::size_t length, bool (*stopped)()) {
     std::size_t done = 0;
     while (done < length) {
         const ssize_t count = ::write(fd, data + done, length - done);
-        if (count < 0 && errno == EINTR) {
+        if (count < 0 && errno == EINTR && (stopped == nullptr || !stopped())) {
             continue;
         }
         if (count <= 0) {

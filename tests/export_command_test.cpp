@@ -81,6 +81,18 @@ TEST(ExportCommand, RefusesWhatIsNotAWholeContourFile) {
          }, {}, "c.txt:400: expected a contour record with a longitude in columns 2-17, written as the contour program writes it"},
         {"an empty file", [](const std::string&) { return std::string(); }, {},
          "c.txt:1: expected the centre ring, not an empty file"},
+        {"a point moved off its ring, written as the program writes",
+         [](const std::string& t) {
+             std::string line = lines_of(t)[999];
+             line.replace(1, 16, "  10.0000000    ");
+             return replace_line(t, 1000, line);
+         }, {}, "c.txt:1000: expected distance check 89 (the point's distance from the centre"},
+        {"a distance check edited",
+         [](const std::string& t) {
+             std::string line = lines_of(t)[999];
+             line.replace(64, 11, "         29");
+             return replace_line(t, 1000, line);
+         }, {}, "c.txt:1000: expected distance check 20"},
         {"an unknown format", [](const std::string& t) { return t; }, {"--format", "kml"},
          "unknown format \"kml\": gmt, ogr, geojson or csv"},
         {"a strike step that does not divide 360", [](const std::string& t) { return t; },
@@ -136,7 +148,9 @@ TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
         program_output output;
         std::vector<std::string> arguments;
         const char* message;  // after "dist-strike-contour-export: "
+        long file_size_limit = -1;
     } cases[] = {
+        {output_path(dir.io_path("limited")), {}, "cannot write standard output: ", 4096},
         {output_path("/dev/full"), {"--format", "gmt"}, "cannot write standard output: "},
         {output_path("/dev/full"), {"--format", "geojson"}, "cannot write standard output: "},
         {closed_output(), {"--format", "gmt"}, "cannot write standard output: "},
@@ -151,12 +165,18 @@ TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
         run_setup setup{input_path(dir.work_path(CONTOUR)), c.output};
         setup.program = EXPORT_PATH;
         setup.arguments = c.arguments;
+        setup.file_size_limit = c.file_size_limit;
         const program_run run = run_program(dir, setup);
         EXPECT_EQ(run.exit_status, 2) << c.message;
         EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
         EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-export: ") + c.message, 0), 0u)
             << run.err;
     }
+    // Standard error into the file itself: nothing said there, a failure.
+    run_setup into_itself{closed_input(), appended_output(dir.work_path(CONTOUR))};
+    into_itself.program = EXPORT_PATH;
+    into_itself.error_path = dir.work_path(CONTOUR);
+    EXPECT_EQ(run_program(dir, into_itself).exit_status, 2);
     EXPECT_EQ(read_file(dir.work_path(CONTOUR)), perth_run());
 }
 

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -213,6 +214,8 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
     std::filesystem::create_directory(place.dir.work_path("pictures.png"));
     const std::string contour = read_file(place.dir.work_path(CONTOUR));
     write_file(place.dir.work_path("rings.png"), contour);
+    // A link to the picture that is yet to be made.
+    ASSERT_EQ(::symlink("map.png", place.dir.work_path("to-map").c_str()), 0);
     {
         // A centre whose every position beyond the centre is unresolved.
         scratch_dir elsewhere;
@@ -239,6 +242,10 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
         {{"--label-boxes", "./map.png", CONTOUR, "map.png"}, "./map.png: is the same file as"},
         {{"--label-boxes", "missing/boxes", CONTOUR, "map.png"}, "missing: no such directory"},
         {{"--label-boxes", "pictures.png", CONTOUR, "map.png"}, "pictures.png: is a directory"},
+        {{"--label-boxes", "-", CONTOUR, "map.png"}, "\"-\" is not a file name"},
+        {{"--label-boxes=", CONTOUR, "map.png"}, "\"\" is not a file name"},
+        {{"--label-boxes", "to-map", CONTOUR, "map.png"}, "to-map: is the same file as map.png"},
+        {{CONTOUR, std::string(252, 'n') + ".png"}, "cannot write nnn"},
     };
     for (const auto& refusal : refusals) {
         const program_run run = place.plot(refusal.arguments);
@@ -249,6 +256,7 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
     }
     EXPECT_EQ(read_file(place.dir.work_path("rings.png")), contour);
     EXPECT_FALSE(file_exists(place.dir.work_path("map.png")));
+    EXPECT_EQ(files_in(place.dir.work_path("")).size(), 5u) << "a file left beside the outputs";
     EXPECT_TRUE(place.nothing_left());
 }
 
@@ -339,6 +347,30 @@ TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
         EXPECT_FALSE(file_exists(place.dir.work_path("stopped.png")));
     }
     EXPECT_EQ(files_in(place.dir.work_path("")).size(), 2u);
+}
+
+// A stop ends the plot at once even while its picture waits on a pipe that
+// nobody reads (a GMT that makes a large picture at once stands in).
+TEST(PlotOutput, AStopEndsAWriteThatWaits) {
+    const plot_place place("120.5 -33.25 15\n");
+    const std::string fake = place.dir.io_path("quick-gmt");
+    std::filesystem::create_directory(fake);
+    write_file(fake + "/gmt",
+               "#!/bin/sh\n[ \"$1\" = end ] && head -c 1000000 /dev/zero > picture.png\nexit 0\n");
+    std::filesystem::permissions(fake + "/gmt", std::filesystem::perms::owner_all);
+    const std::string pipe = place.dir.work_path("pipe.png");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const int unread = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    run_setup setup = place.setup({CONTOUR, "pipe.png"});
+    setup.environment.push_back("PATH=" + fake + ":/usr/bin:/bin");
+    started_run started = start_program(place.dir, setup);
+    EXPECT_FALSE(ends_within(started, 500));
+    ::kill(started.pid, SIGTERM);
+    EXPECT_TRUE(ends_within(started, 2000));
+    const program_run stopped = finish_program(started);
+    ::close(unread);
+    EXPECT_EQ(stopped.end_signal, SIGTERM) << stopped.err;
+    EXPECT_TRUE(place.nothing_left());
 }
 
 }  // namespace

@@ -112,6 +112,13 @@ TEST(ContourFile, StandardOutputIntoTheFileItselfIsRefused) {
         expect_io_failure(run, "standard output is dist-strike-contour.txt itself");
         EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "") << path;
     }
+    // Both streams into the file (">> file 2>&1"): nothing said there, and
+    // the file left as it was.
+    write_file(dir.work_path(CONTOUR_FILE), "an earlier run\n");
+    run_setup both{text_input("0 0 10"), appended_output(dir.work_path(CONTOUR_FILE))};
+    both.error_path = dir.work_path(CONTOUR_FILE);
+    EXPECT_EQ(run_program(dir, both).exit_status, 2);
+    EXPECT_EQ(read_file(dir.work_path(CONTOUR_FILE)), "an earlier run\n");
 }
 
 // Runs in one directory take turns, and readers of the contour file with

@@ -167,7 +167,9 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup) {
     write_file(run.out_path, "");
     run.input_fd = open_input(dir, setup.input, "in-" + suffix, run.feeder);
     const int output_fd = open_output(setup.output, run.out_path, run.stalled_fd);
-    const int error_fd = open_or_throw(run.err_path, O_WRONLY | O_CREAT | O_TRUNC);
+    const int error_fd = setup.error_path.empty()
+                             ? open_or_throw(run.err_path, O_WRONLY | O_CREAT | O_TRUNC)
+                             : open_or_throw(setup.error_path, O_WRONLY | O_CREAT | O_APPEND);
     const std::string work = dir.work_path("");
     std::vector<char*> argv{const_cast<char*>(setup.program.c_str())};
     for (const std::string& argument : setup.arguments) {

@@ -59,6 +59,7 @@ struct run_setup {
     std::string program = PROGRAM_PATH;  // the contour program unless set
     std::vector<std::string> arguments;
     std::vector<std::string> environment;  // "NAME=VALUE", set in front of the test's own
+    std::string error_path;  // standard error appended to this file instead of captured
 };
 
 struct program_run {

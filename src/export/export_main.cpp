@@ -109,7 +109,7 @@ int export_run(const export_options& options) {
     run_file input;
     std::string problem;
     if (!read_run_file(options.file, PROGRAM, STDERR_FILENO, input, problem)) {
-        return refuse(problem, EXIT_REFUSED);
+        return refuse(problem, input.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
     }
     if (!standard_output_clear_of_input(input.identity, input.name, problem)) {
         return refuse(problem, EXIT_WRITE_FAILURE);
@@ -133,6 +133,8 @@ int main(int argc, char** argv) {
     // A reader that goes away shows up as a failed write, reported, rather
     // than ending the command without a word.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file size limit reached is reported as a failed write.
+    std::signal(SIGXFSZ, SIG_IGN);
     occupy_closed_standard_descriptors();
     export_options options;
     std::string problem;

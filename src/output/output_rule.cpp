@@ -41,15 +41,37 @@ mode_t new_file_mode() {
 
 }  // namespace
 
-bool output_file::check_target(std::string& problem) {
-    struct stat link_info {};
-    target_ = path_;
-    if (::lstat(path_.c_str(), &link_info) == 0 && S_ISLNK(link_info.st_mode)) {
-        const std::string target = resolved(path_);
-        if (!target.empty()) {
-            target_ = target;
+namespace {
+
+// Where a symbolic link at `path` leads, followed link by link (at most
+// as many as the system follows), also to a target that does not exist
+// yet; `path` itself when it is no link.
+std::string link_target(const std::string& path) {
+    std::string target = path;
+    for (int links = 0; links < 40; ++links) {
+        struct stat info {};
+        char buffer[PATH_MAX];
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            break;
         }
+        const ssize_t length = ::readlink(target.c_str(), buffer, sizeof buffer);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer) {
+            break;
+        }
+        const std::string leads_to(buffer, static_cast<std::size_t>(length));
+        target = leads_to[0] == '/' ? leads_to : directory_of(target) + "/" + leads_to;
     }
+    return target;
+}
+
+}  // namespace
+
+bool output_file::check_target(std::string& problem) {
+    if (path_.empty() || path_ == "-") {
+        problem = "\"" + path_ + "\" is not a file name";
+        return false;
+    }
+    target_ = link_target(path_);
     exists_ = ::stat(target_.c_str(), &existing_) == 0;
     if (exists_ && S_ISDIR(existing_.st_mode)) {
         problem = path_ + ": is a directory; give a file name";
@@ -67,7 +89,12 @@ bool output_file::check_target(std::string& problem) {
         problem = directory_of(target_) + ": no such directory for " + path_;
         return false;
     }
-    destination_ = directory + "/" + base_name_of(target_);
+    const std::string name = base_name_of(target_);
+    if (name.size() > NAME_MAX) {
+        problem = cannot_write(path_, ENAMETOOLONG);
+        return false;
+    }
+    destination_ = directory + "/" + name;
     return true;
 }
 
@@ -78,9 +105,9 @@ bool output_file::open(const std::string& path, std::string& problem) {
         return false;
     }
     if (!regular_) {
-        do {
-            fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
-        } while (fd_ < 0 && errno == EINTR);
+        // Not retried when interrupted: opening a pipe waits for a reader,
+        // and a signal that stops the command ends the wait.
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
         if (fd_ < 0) {
             problem = cannot_write(path_, errno);
             return false;
@@ -94,45 +121,57 @@ bool output_file::open(const std::string& path, std::string& problem) {
         return false;
     }
     temporary_ = temporary;
+    return take_over_mode_and_owner(problem);
+}
+
+// The new file gets the mode and owner of the file it replaces, or a new
+// file's mode.
+bool output_file::take_over_mode_and_owner(std::string& problem) {
+    const mode_t mode = exists_ ? existing_.st_mode & 07777 : new_file_mode();
+    struct stat made {};
+    if (exists_ && ::fstat(fd_, &made) == 0 &&
+        (made.st_uid != existing_.st_uid || made.st_gid != existing_.st_gid) &&
+        ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0) {
+        problem = "cannot write " + path_ + ": its owner and group could not be kept (" +
+                  std::strerror(errno) + ")";
+        discard();
+        return false;
+    }
+    // After the owner: changing it clears the set-user-ID and set-group-ID bits.
+    if (::fchmod(fd_, mode) != 0) {
+        problem = cannot_write(path_, errno);
+        discard();
+        return false;
+    }
     return true;
 }
 
 bool output_file::commit(std::string& problem) {
+    return complete(problem) && put_in_place(problem);
+}
+
+bool output_file::complete(std::string& problem) {
     if (fd_ < 0) {
         problem = cannot_write(path_, EBADF);
         return false;
     }
-    int error = 0;
-    if (regular_) {
-        const mode_t mode = exists_ ? existing_.st_mode & 07777 : new_file_mode();
-        if (::fchmod(fd_, mode) != 0) {
-            error = errno;
-        }
-        // The owner and group of the file it replaces (root may give them;
-        // anyone may keep their own).
-        struct stat made {};
-        if (error == 0 && exists_ && ::fstat(fd_, &made) == 0 &&
-            (made.st_uid != existing_.st_uid || made.st_gid != existing_.st_gid) &&
-            ::fchown(fd_, existing_.st_uid, existing_.st_gid) != 0) {
-            problem = "cannot write " + path_ + ": its owner and group could not be kept (" +
-                      std::strerror(errno) + ")";
-            discard();
-            return false;
-        }
-        if (error == 0 && ::fsync(fd_) != 0) {
-            error = errno;
-        }
-    }
+    int error = regular_ && ::fsync(fd_) != 0 ? errno : 0;
     // A close interrupted by a signal has still released the descriptor.
     if (::close(fd_) != 0 && errno != EINTR && error == 0) {
         error = errno;
     }
     fd_ = -1;
-    if (error == 0 && regular_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        error = errno;
-    }
     if (error != 0) {
         problem = cannot_write(path_, error);
+        discard();
+        return false;
+    }
+    return true;
+}
+
+bool output_file::put_in_place(std::string& problem) {
+    if (regular_ && ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        problem = cannot_write(path_, errno);
         discard();
         return false;
     }
@@ -170,6 +209,11 @@ bool output_file::clear_of(const output_file& other, std::string& problem) const
     return true;
 }
 
+bool commit_together(output_file& first, output_file* second, std::string& problem) {
+    return first.complete(problem) && (second == nullptr || second->complete(problem)) &&
+           first.put_in_place(problem) && (second == nullptr || second->put_in_place(problem));
+}
+
 bool standard_output_clear_of_input(const file_identity& input, const std::string& input_name,
                                     std::string& problem) {
     struct stat info {};
@@ -179,4 +223,9 @@ bool standard_output_clear_of_input(const file_identity& input, const std::strin
         return false;
     }
     return true;
+}
+
+bool standard_error_is_input(const file_identity& input) {
+    struct stat info {};
+    return ::fstat(STDERR_FILENO, &info) == 0 && same_file(input, identity_of(info));
 }

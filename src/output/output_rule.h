@@ -11,9 +11,12 @@
 // - a file is written whole or not at all: into a new file beside it, which
 //   is renamed over it only once complete, so that a failure or a stop
 //   leaves what was there before. A file that exists keeps its mode and
-//   owner, and one the command may not write is refused, as cp refuses it.
-//   A symbolic link is followed and its target replaced, as cp does. A
-//   device or pipe (/dev/null, /dev/stdout) is written as it is;
+//   owner, and one the command may not write is refused, as cp refuses it,
+//   as is one whose owner a new file could not be given (another user's
+//   file in a directory the command may write).
+//   A symbolic link is followed and its target written, as cp does, even
+//   when the target does not exist yet. A device or pipe (/dev/null,
+//   /dev/stdout) is written as it is;
 // - every output is opened and checked before anything is written, so that
 //   a failure is reported before anything is replaced;
 // - standard output is checked the same way: never the file read.
@@ -36,6 +39,11 @@ public:
     // Puts the new file in the output's place. False, with why, and the
     // output left as it was, when it could not be completed.
     bool commit(std::string& problem);
+    // The two steps of commit(): everything that can fail (the data on
+    // disk, the close), then the rename, so that several outputs are
+    // renamed only once all are complete.
+    bool complete(std::string& problem);
+    bool put_in_place(std::string& problem);
     // Removes the new file, if any, leaving the output as it was.
     void discard();
 
@@ -45,6 +53,7 @@ public:
 
 private:
     bool check_target(std::string& problem);
+    bool take_over_mode_and_owner(std::string& problem);
 
     const char* program_;
     std::string path_;          // as given
@@ -57,7 +66,15 @@ private:
     int fd_ = -1;
 };
 
+// Completes every output, then puts each in place: none is replaced unless
+// all could be written.
+bool commit_together(output_file& first, output_file* second, std::string& problem);
+
 // Refuses standard output when it is the file read: the output would
 // overwrite its own input.
 bool standard_output_clear_of_input(const file_identity& input, const std::string& input_name,
                                     std::string& problem);
+
+// Whether standard error is the file read. A command's diagnostics would
+// then land in its input: it says nothing there, and ends with a failure.
+bool standard_error_is_input(const file_identity& input);

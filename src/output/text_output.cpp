@@ -112,7 +112,7 @@ void text_output::put_longitude(float lon, std::int32_t turns) {
 
 bool text_output::flush() {
     if (!failed_ && used_ > 0) {
-        const write_outcome outcome = write_all(fd_, buffer_, used_);
+        const write_outcome outcome = write_all(fd_, buffer_, used_, stopped_);
         failed_ = outcome.error_number != 0;
         error_number_ = outcome.error_number;
     }

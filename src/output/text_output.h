@@ -11,7 +11,9 @@
 // writes nothing more, so that a caller checks once, at the end.
 class text_output {
 public:
-    explicit text_output(int fd) : fd_(fd) {}
+    // `stopped`, when given, ends a write interrupted by a signal that asks
+    // the command to stop (see write_all).
+    explicit text_output(int fd, bool (*stopped)() = nullptr) : fd_(fd), stopped_(stopped) {}
     text_output(const text_output&) = delete;
     text_output& operator=(const text_output&) = delete;
 
@@ -43,6 +45,7 @@ private:
     static constexpr std::size_t BUFFER_SIZE = 1 << 16;
 
     int fd_;
+    bool (*stopped_)();
     int error_number_ = 0;
     bool failed_ = false;
     std::size_t used_ = 0;

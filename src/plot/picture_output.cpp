@@ -29,7 +29,8 @@ bool copy_all(int from, int to) {
         if (count <= 0) {
             return count == 0 && !stop_requested();
         }
-        const write_outcome outcome = write_all(to, buffer, static_cast<std::size_t>(count));
+        const write_outcome outcome =
+            write_all(to, buffer, static_cast<std::size_t>(count), stop_requested);
         if (outcome.error_number != 0) {
             errno = outcome.error_number;
             return false;

@@ -75,6 +75,7 @@ struct plot_options {
     bool regional = false;
     int strike_step = 0;
     bool verbose = false;
+    bool label_boxes_given = false;
     std::string label_boxes;
     std::string contour_file;
     std::string output;
@@ -108,6 +109,7 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
         }
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
+        options.label_boxes_given = true;
     } else {
         problem = "unknown option " + std::string(argument) + " (see --help)";
     }
@@ -212,7 +214,7 @@ bool open_outputs(const plot_options& options, const run_file& input, output_fil
         !picture.clear_of_input(input.identity, problem)) {
         return false;
     }
-    return options.label_boxes.empty() ||
+    return !options.label_boxes_given ||
            (boxes.open(options.label_boxes, problem) &&
             boxes.clear_of_input(input.identity, problem) && boxes.clear_of(picture, problem));
 }
@@ -220,6 +222,9 @@ bool open_outputs(const plot_options& options, const run_file& input, output_fil
 // Draws the map into the outputs' new files and puts them in place.
 bool draw_and_write(const plot_options& options, const map_request& request,
                     output_file& picture, output_file& boxes, std::string& problem) {
+    if (stop_requested()) {
+        return false;
+    }
     gmt_session session(options.verbose);
     label_plan plan;
     if (!session.open(problem) || !draw_map(session, request, plan, problem) ||
@@ -227,8 +232,8 @@ bool draw_and_write(const plot_options& options, const map_request& request,
         return false;
     }
     session.close();
-    if (!options.label_boxes.empty()) {
-        text_output out(boxes.fd());
+    if (options.label_boxes_given) {
+        text_output out(boxes.fd(), stop_requested);
         put_label_boxes(plan, out);
         if (!out.flush()) {
             problem = "cannot write " + options.label_boxes + ": " +
@@ -239,7 +244,7 @@ bool draw_and_write(const plot_options& options, const map_request& request,
     if (stop_requested()) {
         return false;
     }
-    return picture.commit(problem) && (options.label_boxes.empty() || boxes.commit(problem));
+    return commit_together(picture, options.label_boxes_given ? &boxes : nullptr, problem);
 }
 
 int plot(const plot_options& options) {
@@ -251,20 +256,23 @@ int plot(const plot_options& options) {
     }
     run_file input;
     std::int32_t largest = 0;
-    if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem) ||
-        !largest_drawn_ring(input.run, options, largest, problem)) {
+    if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
+        return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
+    }
+    if (!largest_drawn_ring(input.run, options, largest, problem)) {
         return report(problem, EXIT_REFUSED);
     }
+    // From here on a signal stops the plot once what it made is removed.
+    install_stop_handlers();
     output_file picture(PROGRAM);
     output_file boxes(PROGRAM);
     if (!open_outputs(options, input, picture, boxes, problem)) {
-        return report(problem, EXIT_REFUSED);
+        return stop_requested() ? EXIT_REFUSED : report(problem, EXIT_REFUSED);
     }
     if (!gmt_installed()) {
         return report("GMT is not installed (Debian packages gmt, gmt-gshhg-low and ghostscript)",
                       EXIT_NOT_DRAWN);
     }
-    install_stop_handlers();
     // A regional map reaches a tenth beyond its largest ring, and 2 degrees.
     const double horizon = options.regional
                                ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)

@@ -45,6 +45,11 @@ long next_code_point(std::string_view text, std::size_t& i) {
 // grave accent are at 0234 and 0221.
 constexpr const char* ESCAPED_ASCII = "@\\#>'`";
 
+// Longest title text GMT is given, escapes included: GMT cuts a text record
+// of about 4 KB without a word, and a title of a thousand characters is far
+// wider than any map already.
+constexpr std::size_t LONGEST_TITLE = 1000;
+
 std::string octal_code(long code) {
     const long font_code = code == '\'' ? 0234 : code == '`' ? 0221 : code;
     char octal[8];
@@ -84,6 +89,11 @@ gmt_text title_for_gmt(std::string_view utf8) {
         } else {
             result.text += static_cast<char>(code);
         }
+    }
+    if (result.text.size() > LONGEST_TITLE) {
+        return {false, "", "it is too long (" + std::to_string(LONGEST_TITLE) +
+                               " characters at most, each @, \\, # or > and each non-ASCII "
+                               "character counting 4)"};
     }
     return result;
 }

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "nearest_integer.h"
 #include "run_file/record_reader.h"
+#include "sphere/dist_calculation.h"
 #include "line_layout.h"
 #include "record_writer.h"
 
@@ -122,8 +124,25 @@ private:
                        "check 0";
             return false;
         }
+        const std::int32_t measured = measured_check(position);
+        if (grid_dist != 0 && position.dist_check != measured) {
+            expected = "distance check " + std::to_string(measured) +
+                       " (the point's distance from the centre, rounded), not " +
+                       std::to_string(position.dist_check);
+            return false;
+        }
         ring.positions[static_cast<std::size_t>(next_az_++)] = position;
         return true;
+    }
+
+    // The distance check the program writes for a point: its distance from
+    // the centre measured as the program verified it, rounded to the
+    // nearest integer. An edited coordinate or check is told apart.
+    std::int32_t measured_check(const contour_position& position) const {
+        const contour_position& centre = run_.rings[0].positions[0];
+        float dist = 0.0f;
+        dist_calculation(centre.lat, centre.lon, position.lat, position.lon, dist);
+        return nearest_integer(dist);
     }
 
     // A ring starts with its record at azimuth 0; ring distances are 0,

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <string_view>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "diagnostic.h"
@@ -76,6 +77,19 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
     }
     struct stat info {};
     result.identity = ::fstat(fd, &info) == 0 ? identity_of(info) : file_identity{};
+    struct stat diagnostic_info {};
+    if (::fstat(diagnostic_fd, &diagnostic_info) == 0 &&
+        same_file(result.identity, identity_of(diagnostic_info))) {
+        const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        ::dup2(null_fd, diagnostic_fd);
+        ::close(null_fd);
+        result.error_stream_is_file = true;
+        problem = "standard error is " + result.name + " itself";
+        if (!standard_input) {
+            ::close(fd);
+        }
+        return false;
+    }
     lock_shared(fd, result, program, diagnostic_fd);
     contour_reader reader(result.run);
     const bool whole = read_all(fd, result, reader, problem);

@@ -16,11 +16,15 @@ struct run_file {
     std::string name;        // as messages give it: the path, or "standard input"
     file_identity identity;  // the file read, for the outputs to keep clear of it
     contour_run run;
+    // Standard error is the file itself: nothing was said there (it would
+    // have landed in the file), and the command ends with a failure.
+    bool error_stream_is_file = false;
 };
 
 // Reads FILE ("-" for standard input). False, with one line in `problem`,
 // when it cannot be opened or read ("cannot open FILE: ...") or is not a
-// whole contour file ("FILE:LINE: expected ..."). The warning goes to the
+// whole contour file ("FILE:LINE: expected ..."), or when the diagnostic
+// descriptor is the file itself (then silenced). The warning goes to the
 // diagnostic descriptor under the program's name.
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem);
