@@ -99,12 +99,19 @@ TEST(ExportCommand, RefusesWhatIsNotAWholeContourFile) {
          {"--strike-step", "7"}, "--strike-step must be a whole number of degrees that divides 360"},
         {"an unknown option", [](const std::string& t) { return t; }, {"--colour"},
          "unknown option --colour (see --help)"},
+        {"error lines of another run", [](const std::string& t) { return t; },
+         {"--errors", "e.txt"},
+         "e.txt: the error lines are not this contour file's: ring 90 azimuth 0 is called "
+         "unresolved"},
+        {"error lines out of order", [](const std::string& t) { return t; },
+         {"--errors", "e.txt", "--errors", "c.txt"}, "c.txt:1: expected an error line"},
         {"two files", [](const std::string& t) { return t; }, {"c.txt"},
          "one contour file only (see --help)"},
     };
     for (const refusal& c : cases) {
         scratch_dir dir;
         write_file(dir.work_path("c.txt"), c.file(perth_run()));
+        write_file(dir.work_path("e.txt"), " error   90.0000000       0.00000000    \n");
         std::vector<std::string> arguments = c.arguments;
         arguments.push_back("c.txt");
         const program_run run = export_run(dir, arguments);
@@ -178,6 +185,31 @@ TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
     into_itself.error_path = dir.work_path(CONTOUR);
     EXPECT_EQ(run_program(dir, into_itself).exit_status, 2);
     EXPECT_EQ(read_file(dir.work_path(CONTOUR)), perth_run());
+}
+
+// Near a pole a resolved point can land on the same single-precision point
+// as the one before it, which the records alone take for a repeated held
+// point; with the run's error lines every position is as the run said.
+TEST(ExportCommand, ErrorLinesSayExactlyWhichPositionsWereResolved) {
+    scratch_dir dir;
+    const program_run run = run_program(dir, "0 90 1\n");
+    write_file(dir.work_path("errors.txt"), run.out);
+    for (const bool with_errors : {false, true}) {
+        const program_run csv = export_run(
+            dir, with_errors ? std::vector<std::string>{"--format", "csv", "--errors", "errors.txt"}
+                             : std::vector<std::string>{"--format", "csv"});
+        ASSERT_EQ(csv.exit_status, 0) << csv.err;
+        std::size_t unresolved = 0;
+        for (const std::string& row : lines_of(csv.out)) {
+            unresolved += row.find(",0,ring") != std::string::npos;
+        }
+        const std::size_t reported = lines_of(run.out).size();
+        if (with_errors) {
+            EXPECT_EQ(unresolved, reported);
+        } else {
+            EXPECT_GT(unresolved, reported);  // the records alone misjudge some
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "output/output_rule.h"
 #include "output/text_output.h"
 #include "run_file/locked_reading.h"
+#include "run_file/saved_errors.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ constexpr int EXIT_WRITE_FAILURE = 2;  // standard output refused, or could not 
 
 std::string usage() {
     return std::string(
-               "Usage: dist-strike-contour-export [--format FORMAT] [--strike-step N] [FILE]\n"
+               "Usage: dist-strike-contour-export [--format FORMAT] [--strike-step N]\n"
+               "                                  [--errors ERRORS] [FILE]\n"
                "\n"
                "Writes the rings of a contour file (as dist-strike-contour writes it; by\n"
                "default ") +
@@ -40,6 +42,10 @@ std::string usage() {
            "                   resolved points of that azimuth, following the great\n"
            "                   circle (vertices at most 1 degree apart in ogr and\n"
            "                   geojson)\n"
+           "  --errors ERRORS  the run's standard output, saved: its error lines say\n"
+           "                   exactly which positions were unresolved (without it\n"
+           "                   a record that repeats the one before it is taken for\n"
+           "                   one, which near a pole can misjudge a resolved point)\n"
            "\n"
            "The file must be whole: every ring of its run, 361 records each, azimuths\n"
            "0 to 360, each ring closed by its separator. It is read under a shared\n"
@@ -52,6 +58,7 @@ struct export_options {
     const export_format* format = &default_format();
     int strike_step = 0;
     std::string file = CONTOUR_FILE_NAME;
+    std::string errors;  // "" for none
 };
 
 // One argument of the command line; false, with the problem, when refused.
@@ -76,6 +83,11 @@ bool take_argument(int argc, char** argv, int& i, bool& file_given, bool& option
     } else if (option_value(argc, argv, i, "--strike-step", value, problem)) {
         if (problem.empty()) {
             parse_strike_step(value, options.strike_step, problem);
+        }
+    } else if (option_value(argc, argv, i, "--errors", value, problem)) {
+        options.errors = value;
+        if (problem.empty() && value.empty()) {
+            problem = "--errors needs a file name";
         }
     } else {
         problem = "unknown option " + std::string(argument) + " (see --help)";
@@ -111,7 +123,13 @@ int export_run(const export_options& options) {
     if (!read_run_file(options.file, PROGRAM, STDERR_FILENO, input, problem)) {
         return refuse(problem, input.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
     }
-    if (!standard_output_clear_of_input(input.identity, input.name, problem)) {
+    file_identity errors;
+    if (!options.errors.empty() &&
+        !read_saved_errors(options.errors, input.run, errors, problem)) {
+        return refuse(problem, EXIT_REFUSED);
+    }
+    if (!standard_output_clear_of_input(input.identity, input.name, problem) ||
+        !standard_output_clear_of_input(errors, options.errors, problem)) {
         return refuse(problem, EXIT_WRITE_FAILURE);
     }
     text_output out(STDOUT_FILENO);

@@ -40,6 +40,9 @@ bool position_resolved(const contour_ring& ring, int az) {
     if (ring.grid_dist == 0) {
         return true;
     }
+    if (ring.resolution_known) {
+        return !ring.unresolved[static_cast<std::size_t>(az)];
+    }
     const contour_position& position = ring.positions[static_cast<std::size_t>(az)];
     if (position.dist_check != ring.grid_dist) {
         return false;

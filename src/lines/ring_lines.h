@@ -32,10 +32,13 @@ struct contour_line {
 // beyond +-90 (a centre given so) taken as the point the formulas use.
 line_vertex surface_point(float lon, float lat);
 
-// Whether the record at azimuth `az` holds a point of its own ring. A
-// record of an unresolved position repeats the held point: its distance
-// check is that of an earlier ring, or it repeats the record before it.
-// The centre ring's records are all resolved.
+// Whether the record at azimuth `az` holds a point of its own ring. With
+// the run's error lines read, exactly as the run reported it. Otherwise
+// from the records alone: a record of an unresolved position repeats the
+// held point, so its distance check is that of an earlier ring, or it
+// repeats the record before it. That can misjudge a resolved position whose
+// point is, in single precision, the same as the one before it (near a
+// pole, at step 1). The centre ring's records are all resolved.
 bool position_resolved(const contour_ring& ring, int az);
 
 // The pieces of every ring but the centre ring: runs of resolved

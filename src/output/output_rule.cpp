@@ -190,9 +190,10 @@ void output_file::discard() {
     }
 }
 
-bool output_file::clear_of_input(const file_identity& input, std::string& problem) const {
+bool output_file::clear_of_input(const file_identity& input, const char* input_kind,
+                                 std::string& problem) const {
     if (exists_ && same_file(input, identity_of(existing_))) {
-        problem = path_ + ": is the contour file itself";
+        problem = path_ + ": is " + input_kind + " itself";
         return false;
     }
     return true;

@@ -47,8 +47,10 @@ public:
     // Removes the new file, if any, leaving the output as it was.
     void discard();
 
-    // Refuses the output when it is the file read, or the same as `other`.
-    bool clear_of_input(const file_identity& input, std::string& problem) const;
+    // Refuses the output when it is a file read ("the contour file", say,
+    // as `input_kind`), or the same as `other`.
+    bool clear_of_input(const file_identity& input, const char* input_kind,
+                        std::string& problem) const;
     bool clear_of(const output_file& other, std::string& problem) const;
 
 private:

@@ -2,6 +2,7 @@
 // azimuthal equidistant map centred on the centre, with GMT.
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "output/output_rule.h"
 #include "output/text_output.h"
 #include "run_file/locked_reading.h"
+#include "run_file/saved_errors.h"
 #include "plot/gmt_session.h"
 #include "plot/map_drawing.h"
 #include "plot/picture_output.h"
@@ -57,6 +59,8 @@ constexpr const char* USAGE =
     "  --label-boxes FILE      also write where each label went (kind,\n"
     "                          degrees, x, y, width, height in cm from the\n"
     "                          map's centre), written as OUTPUT is\n"
+    "  --errors ERRORS         the run's standard output, saved: its error\n"
+    "                          lines say exactly where rings are broken\n"
     "  --verbose               show GMT's own messages\n"
     "\n"
     "Needs GMT 6 with coastlines (Debian packages gmt, gmt-gshhg-low and\n"
@@ -77,6 +81,7 @@ struct plot_options {
     bool verbose = false;
     bool label_boxes_given = false;
     std::string label_boxes;
+    std::string errors;  // "" for none
     std::string contour_file;
     std::string output;
 };
@@ -110,6 +115,11 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
         options.label_boxes_given = true;
+    } else if (option_value(argc, argv, i, "--errors", value, problem)) {
+        options.errors = value;
+        if (problem.empty() && value.empty()) {
+            problem = "--errors needs a file name";
+        }
     } else {
         problem = "unknown option " + std::string(argument) + " (see --help)";
     }
@@ -208,15 +218,18 @@ bool check_request(const plot_options& options, gmt_text& title, picture_format&
 }
 
 // Both outputs opened and checked before anything is drawn.
-bool open_outputs(const plot_options& options, const run_file& input, output_file& picture,
-                  output_file& boxes, std::string& problem) {
-    if (!picture.open(options.output, problem) ||
-        !picture.clear_of_input(input.identity, problem)) {
+bool open_outputs(const plot_options& options, const std::array<file_identity, 2>& inputs,
+                  output_file& picture, output_file& boxes, std::string& problem) {
+    const auto clear = [&](const output_file& output) {
+        return output.clear_of_input(inputs[0], "the contour file", problem) &&
+               output.clear_of_input(inputs[1], "the file of error lines", problem);
+    };
+    if (!picture.open(options.output, problem) || !clear(picture)) {
         return false;
     }
     return !options.label_boxes_given ||
-           (boxes.open(options.label_boxes, problem) &&
-            boxes.clear_of_input(input.identity, problem) && boxes.clear_of(picture, problem));
+           (boxes.open(options.label_boxes, problem) && clear(boxes) &&
+            boxes.clear_of(picture, problem));
 }
 
 // Draws the map into the outputs' new files and puts them in place.
@@ -259,14 +272,17 @@ int plot(const plot_options& options) {
     if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
         return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
     }
-    if (!largest_drawn_ring(input.run, options, largest, problem)) {
+    file_identity errors;
+    if ((!options.errors.empty() &&
+         !read_saved_errors(options.errors, input.run, errors, problem)) ||
+        !largest_drawn_ring(input.run, options, largest, problem)) {
         return report(problem, EXIT_REFUSED);
     }
     // From here on a signal stops the plot once what it made is removed.
     install_stop_handlers();
     output_file picture(PROGRAM);
     output_file boxes(PROGRAM);
-    if (!open_outputs(options, input, picture, boxes, problem)) {
+    if (!open_outputs(options, {input.identity, errors}, picture, boxes, problem)) {
         return stop_requested() ? EXIT_REFUSED : report(problem, EXIT_REFUSED);
     }
     if (!gmt_installed()) {

@@ -176,7 +176,7 @@ private:
         if (count == 1) {
             run_.dist_step = grid_dist;
         }
-        run_.rings.push_back({grid_dist, {}});
+        run_.rings.push_back({grid_dist, {}, false, {}});
         next_az_ = 0;
         ring_closed_ = false;
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct contour_position {
 struct contour_ring {
     std::int32_t grid_dist;  // ring distance, degrees
     std::array<contour_position, RING_POSITIONS> positions;
+    // Which positions the run reported unresolved, when its error lines
+    // were read with the file; otherwise the records alone tell.
+    bool resolution_known = false;
+    std::bitset<RING_POSITIONS> unresolved;
 };
 
 // A whole run: the centre ring first, then a ring every `dist_step`
