@@ -75,6 +75,25 @@ bool parse_strike_step(const std::string& text, int& step, std::string& problem)
     return true;
 }
 
+bool shared_option(int argc, char** argv, int& i, shared_options& options,
+                   std::string& problem) {
+    std::string value;
+    if (option_value(argc, argv, i, "--strike-step", value, problem)) {
+        if (problem.empty()) {
+            parse_strike_step(value, options.strike_step, problem);
+        }
+        return true;
+    }
+    if (option_value(argc, argv, i, "--errors", value, problem)) {
+        options.errors = value;
+        if (problem.empty() && value.empty()) {
+            problem = "--errors needs a file name";
+        }
+        return true;
+    }
+    return false;
+}
+
 void occupy_closed_standard_descriptors() {
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {

@@ -36,6 +36,18 @@ bool option_value(int argc, char** argv, int& i, std::string_view name, std::str
 // the problem, when `text` is not one.
 bool parse_strike_step(const std::string& text, int& step, std::string& problem);
 
+// The options every companion command takes.
+struct shared_options {
+    int strike_step = 0;  // degrees between strike lines; 0 for none
+    std::string errors;   // the run's saved standard output; "" for none
+};
+
+// True when argv[i] is one of the shared options, "--strike-step N" or
+// "--errors FILE", taken into `options` (i moves past its value);
+// `problem` says what is wrong with the value.
+bool shared_option(int argc, char** argv, int& i, shared_options& options,
+                   std::string& problem);
+
 // Occupies each of descriptors 0, 1 and 2 that the command was started
 // without, so that no file it opens takes their place: a contour file
 // opened as descriptor 1 would receive what goes to standard output. Each

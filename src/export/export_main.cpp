@@ -56,9 +56,8 @@ std::string usage() {
 
 struct export_options {
     const export_format* format = &default_format();
-    int strike_step = 0;
+    shared_options shared;
     std::string file = CONTOUR_FILE_NAME;
-    std::string errors;  // "" for none
 };
 
 // One argument of the command line; false, with the problem, when refused.
@@ -80,16 +79,7 @@ bool take_argument(int argc, char** argv, int& i, bool& file_given, bool& option
         if (problem.empty() && options.format == nullptr) {
             problem = "unknown format \"" + value + "\": " + format_names();
         }
-    } else if (option_value(argc, argv, i, "--strike-step", value, problem)) {
-        if (problem.empty()) {
-            parse_strike_step(value, options.strike_step, problem);
-        }
-    } else if (option_value(argc, argv, i, "--errors", value, problem)) {
-        options.errors = value;
-        if (problem.empty() && value.empty()) {
-            problem = "--errors needs a file name";
-        }
-    } else {
+    } else if (!shared_option(argc, argv, i, options.shared, problem)) {
         problem = "unknown option " + std::string(argument) + " (see --help)";
     }
     return problem.empty();
@@ -124,16 +114,16 @@ int export_run(const export_options& options) {
         return refuse(problem, input.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
     }
     file_identity errors;
-    if (!options.errors.empty() &&
-        !read_saved_errors(options.errors, input.run, errors, problem)) {
+    if (!options.shared.errors.empty() &&
+        !read_saved_errors(options.shared.errors, input.run, errors, problem)) {
         return refuse(problem, EXIT_REFUSED);
     }
     if (!standard_output_clear_of_input(input.identity, input.name, problem) ||
-        !standard_output_clear_of_input(errors, options.errors, problem)) {
+        !standard_output_clear_of_input(errors, options.shared.errors, problem)) {
         return refuse(problem, EXIT_WRITE_FAILURE);
     }
     text_output out(STDOUT_FILENO);
-    options.format->write(input.run, options.strike_step, out);
+    options.format->write(input.run, options.shared.strike_step, out);
     const bool written = out.flush();
     // Some file systems report a failed write only when the file is closed.
     const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;

@@ -77,11 +77,10 @@ struct plot_options {
     std::string title;
     double max_distance = 180.0;
     bool regional = false;
-    int strike_step = 0;
+    shared_options shared;
     bool verbose = false;
     bool label_boxes_given = false;
     std::string label_boxes;
-    std::string errors;  // "" for none
     std::string contour_file;
     std::string output;
 };
@@ -108,19 +107,10 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
     } else if (option_value(argc, argv, i, "--max-distance", value, problem)) {
         options.regional = problem.empty() &&
                            parse_max_distance(value, options.max_distance, problem);
-    } else if (option_value(argc, argv, i, "--strike-step", value, problem)) {
-        if (problem.empty()) {
-            parse_strike_step(value, options.strike_step, problem);
-        }
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
         options.label_boxes_given = true;
-    } else if (option_value(argc, argv, i, "--errors", value, problem)) {
-        options.errors = value;
-        if (problem.empty() && value.empty()) {
-            problem = "--errors needs a file name";
-        }
-    } else {
+    } else if (!shared_option(argc, argv, i, options.shared, problem)) {
         problem = "unknown option " + std::string(argument) + " (see --help)";
     }
     return problem.empty();
@@ -273,8 +263,8 @@ int plot(const plot_options& options) {
         return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
     }
     file_identity errors;
-    if ((!options.errors.empty() &&
-         !read_saved_errors(options.errors, input.run, errors, problem)) ||
+    if ((!options.shared.errors.empty() &&
+         !read_saved_errors(options.shared.errors, input.run, errors, problem)) ||
         !largest_drawn_ring(input.run, options, largest, problem)) {
         return report(problem, EXIT_REFUSED);
     }
@@ -293,7 +283,7 @@ int plot(const plot_options& options) {
     const double horizon = options.regional
                                ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
                                : WHOLE_GLOBE_HORIZON;
-    const map_request request{&input.run, largest, horizon, options.strike_step, title.text,
+    const map_request request{&input.run, largest, horizon, options.shared.strike_step, title.text,
                               format};
     if (!draw_and_write(options, request, picture, boxes, problem)) {
         // A stop is told by the signal itself, once everything made is gone.
