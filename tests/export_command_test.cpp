@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -93,8 +94,8 @@ TEST(ExportCommand, RefusesWhatIsNotAWholeContourFile) {
              line.replace(64, 11, "         29");
              return replace_line(t, 1000, line);
          }, {}, "c.txt:1000: expected distance check 20"},
-        {"an unknown format", [](const std::string& t) { return t; }, {"--format", "kml"},
-         "unknown format \"kml\": gmt, ogr, geojson or csv"},
+        {"an unknown format", [](const std::string& t) { return t; }, {"--format", "shp"},
+         "unknown format \"shp\": gmt, ogr, geojson, csv or kml"},
         {"a strike step that does not divide 360", [](const std::string& t) { return t; },
          {"--strike-step", "7"}, "--strike-step must be a whole number of degrees that divides 360"},
         {"an unknown option", [](const std::string& t) { return t; }, {"--colour"},
@@ -144,6 +145,48 @@ TEST(ExportCommand, ReadsTheFileByAnyName) {
     EXPECT_EQ(missing.exit_status, 1);
     EXPECT_EQ(missing.err,
               "dist-strike-contour-export: cannot open no such.txt: No such file or directory\n");
+}
+
+// What GDAL reads from a file's layer "rings", one line per value: each
+// feature's fields line, distance and azimuth (those it holds) and its
+// geometry. Exit status 99 without ogrinfo; 1 for a KML that xmllint, where
+// installed, finds not well-formed.
+program_run gdal_rings(const scratch_dir& dir, const std::string& path) {
+    run_setup setup{closed_input()};
+    setup.program = "/bin/sh";
+    setup.arguments = {
+        "-c",
+        "case $0 in *.kml) ! command -v xmllint >/dev/null || xmllint --noout \"$0\" || exit 1;; "
+        "esac; command -v ogrinfo >/dev/null || exit 99; ogrinfo -ro -al -q -geom=ISO_WKT \"$0\" "
+        "rings | grep -E '^  (MULTI|LINE|POINT|line |distance |azimuth )' | grep -v '(null)$'",
+        path};
+    return run_program(dir, setup);
+}
+
+// GDAL finds in the KML's layer "rings" the GeoJSON's features, field for
+// field and vertex for vertex, in a run whose rings and strike lines pass
+// over the north pole and cross the antimeridian.
+TEST(ExportCommand, KmlHoldsTheFeaturesOfTheGeojson) {
+    scratch_dir dir;
+    ASSERT_EQ(run_program(dir, "142.37 38.30 10\n").exit_status, 0);
+    program_run read[2];
+    for (const int i : {0, 1}) {
+        const std::string format = i == 0 ? "geojson" : "kml";
+        const program_run run = export_run(dir, {"--format", format, "--strike-step", "30"});
+        ASSERT_EQ(run.exit_status, 0) << run.err;
+        write_file(dir.io_path("rings." + format), run.out);
+        read[i] = gdal_rings(dir, dir.io_path("rings." + format));
+    }
+    if (read[1].exit_status == 99) {
+        GTEST_SKIP() << "GDAL's ogrinfo is not installed";
+    }
+    ASSERT_EQ(read[1].exit_status, 0) << read[1].err;
+    const std::vector<std::string> geojson = lines_of(read[0].out);
+    const std::vector<std::string> kml = lines_of(read[1].out);
+    EXPECT_EQ(geojson.size(), 17u * 3 + 12u * 3);  // 17 rings, 12 strike lines
+    for (std::size_t i = 0; i < std::max(kml.size(), geojson.size()); ++i) {
+        ASSERT_EQ(i < kml.size() ? kml[i] : "", i < geojson.size() ? geojson[i] : "") << i;
+    }
 }
 
 // Output that cannot take it all, or that is the contour file itself (">>"

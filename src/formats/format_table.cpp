@@ -7,6 +7,7 @@ void write_gmt(const contour_run& run, int strike_step, text_output& out);
 void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out);
 void write_geojson(const contour_run& run, int strike_step, text_output& out);
 void write_csv(const contour_run& run, int strike_step, text_output& out);
+void write_kml(const contour_run& run, int strike_step, text_output& out);
 
 namespace {
 
@@ -26,6 +27,11 @@ constexpr export_format FORMATS[] = {
      "one row per record: longitude (-180..180), latitude, distance,\n"
      "azimuth, resolved (1 or 0), line (ring or strike)",
      write_csv},
+    {"kml",
+     "OGC KML 2.2 for Google Earth: the features of geojson in a\n"
+     "folder \"rings\", coloured by distance, and the centre in a\n"
+     "folder \"centre\"",
+     write_kml},
 };
 
 // Column of the help text after the format's name.

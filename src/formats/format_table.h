@@ -23,7 +23,7 @@ const export_format* find_format(std::string_view name);
 // The first format, used when none is asked for.
 const export_format& default_format();
 
-// "gmt, ogr, geojson or csv".
+// "gmt, ogr, geojson, csv or kml".
 std::string format_names();
 
 // Each format's name and help, for --help.
