@@ -25,7 +25,7 @@ std::size_t line_count(std::string_view text) {
 
 void write_every_format(const contour_run& run) {
     static const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    for (const char* name : {"gmt", "ogr", "geojson", "csv"}) {
+    for (const char* name : {"gmt", "ogr", "geojson", "csv", "kml"}) {
         const export_format* format = find_format(name);
         require(format != nullptr);
         for (const int strike_step : {0, 30}) {
