@@ -189,6 +189,44 @@ TEST(ExportCommand, KmlHoldsTheFeaturesOfTheGeojson) {
     }
 }
 
+// As GIS tools see the layer: one geometry type and typed fields, whatever
+// the run (a lone resolved position, lines over both poles, centres on the
+// antimeridian and at a pole), and without strike lines no azimuth field.
+TEST(ExportCommand, GisLayersHaveOneGeometryTypeAndTypedFields) {
+    const struct {
+        const char* input;
+        const char* strike_step;  // nullptr for none
+        const char* fields;
+    } runs[] = {{"142.37 38.30 10\n", "30", "distance: Integer azimuth: Integer "},
+                {"0 90 10\n", "45", "distance: Integer azimuth: Integer "},
+                {"180 -30 5\n", nullptr, "distance: Integer "}};
+    for (const auto& run : runs) {
+        scratch_dir dir;
+        ASSERT_EQ(run_program(dir, run.input).exit_status, 0);
+        for (const std::string format : {"geojson", "ogr"}) {
+            const std::string path = dir.io_path("rings." + (format == "ogr" ? "gmt" : format));
+            std::vector<std::string> arguments{"--format", format};
+            if (run.strike_step != nullptr) {
+                arguments.insert(arguments.end(), {"--strike-step", run.strike_step});
+            }
+            write_file(path, export_run(dir, arguments).out);
+            run_setup setup{closed_input()};
+            setup.program = "/bin/sh";
+            setup.arguments = {"-c",
+                               "command -v ogrinfo >/dev/null || exit 99; ogrinfo -ro -so \"$0\" "
+                               "rings | sed -n -e 's/ (.*//' -e "
+                               "'/^\\(Geometry\\|distance\\|azimuth\\): /p' | tr '\\n' ' '",
+                               path};
+            const program_run layer = run_program(dir, setup);
+            if (layer.exit_status == 99) {
+                GTEST_SKIP() << "GDAL's ogrinfo is not installed";
+            }
+            EXPECT_EQ(layer.out, std::string("Geometry: Multi Line String ") + run.fields)
+                << run.input << format << layer.err;
+        }
+    }
+}
+
 // Output that cannot take it all, or that is the contour file itself (">>"
 // and "1<>" in a shell), is never a success, and the file is left as it was.
 TEST(ExportCommand, AFailedWriteIsNeverASuccess) {
