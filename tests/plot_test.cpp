@@ -294,8 +294,8 @@ TEST(PlotOutput, AFailureKeepsTheEarlierPicture) {
 // run in the plot's private directory.
 std::size_t processes_in(const std::string& directory) {
     std::size_t count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::error_code error;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
         const auto cwd = std::filesystem::read_symlink(entry.path() / "cwd", error);
         count += !error && cwd.string().rfind(directory, 0) == 0 ? 1 : 0;
     }
