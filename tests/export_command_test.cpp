@@ -291,6 +291,10 @@ TEST(ExportCommand, ErrorLinesSayExactlyWhichPositionsWereResolved) {
             EXPECT_GT(unresolved, reported);  // the records alone misjudge some
         }
     }
+    // Error lines that leave unresolved positions out disagree with their
+    // records: an empty file is not this run's.
+    write_file(dir.work_path("none.txt"), "");
+    EXPECT_EQ(export_run(dir, {"--errors", "none.txt"}).exit_status, 1);
 }
 
 }  // namespace
