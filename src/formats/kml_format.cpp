@@ -45,18 +45,6 @@ std::string turbo_colour(double t) {
     return colour;
 }
 
-// Text as XML character data: &, < and > as entities.
-void put_escaped(std::string_view text, text_output& out) {
-    for (const char c : text) {
-        switch (c) {
-            case '&': out.put("&amp;"); break;
-            case '<': out.put("&lt;"); break;
-            case '>': out.put("&gt;"); break;
-            default: out.put(c);
-        }
-    }
-}
-
 // "30°": the degree sign in UTF-8.
 void put_degrees_name(std::int32_t degrees, text_output& out) {
     out.put("<name>");
@@ -154,7 +142,8 @@ void write_kml(const contour_run& run, int strike_step, text_output& out) {
     out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
             "<Document><name>dist-strike-contour</name><description>");
-    put_escaped(description_text(run), out);
+    // Digits, letters and punctuation only: nothing to escape for XML.
+    put_description(run, out);
     out.put("</description>\n");
     put_styles(features, out);
     put_schema(fields_of(features), out);

@@ -22,3 +22,9 @@ inline file_identity identity_of(const struct stat& info) {
 inline bool same_file(const file_identity& a, const file_identity& b) {
     return a.known && b.known && a.device == b.device && a.inode == b.inode;
 }
+
+// The file an open descriptor refers to (not known unless a regular file).
+inline file_identity identity_of_descriptor(int fd) {
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 ? identity_of(info) : file_identity{};
+}

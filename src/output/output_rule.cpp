@@ -217,16 +217,10 @@ bool commit_together(output_file& first, output_file* second, std::string& probl
 
 bool standard_output_clear_of_input(const file_identity& input, const std::string& input_name,
                                     std::string& problem) {
-    struct stat info {};
-    if (::fstat(STDOUT_FILENO, &info) == 0 && same_file(input, identity_of(info))) {
+    if (same_file(input, identity_of_descriptor(STDOUT_FILENO))) {
         problem = "standard output is " + input_name +
                   " itself; writing to it would destroy the contour file being read";
         return false;
     }
     return true;
-}
-
-bool standard_error_is_input(const file_identity& input) {
-    struct stat info {};
-    return ::fstat(STDERR_FILENO, &info) == 0 && same_file(input, identity_of(info));
 }

@@ -76,7 +76,3 @@ bool commit_together(output_file& first, output_file* second, std::string& probl
 // overwrite its own input.
 bool standard_output_clear_of_input(const file_identity& input, const std::string& input_name,
                                     std::string& problem);
-
-// Whether standard error is the file read. A command's diagnostics would
-// then land in its input: it says nothing there, and ends with a failure.
-bool standard_error_is_input(const file_identity& input);

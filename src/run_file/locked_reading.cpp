@@ -9,12 +9,10 @@
 #include <unistd.h>
 
 #include "diagnostic.h"
+#include "read_chunks.h"
 #include "run_file/contour_reader.h"
 
 namespace {
-
-// Bytes taken from the descriptor per read call.
-constexpr std::size_t CHUNK_SIZE = 1 << 16;
 
 int open_for_reading(const std::string& path) {
     int fd;
@@ -39,25 +37,16 @@ void lock_shared(int fd, const run_file& file, const char* program, int diagnost
 }
 
 bool read_all(int fd, const run_file& file, contour_reader& reader, std::string& problem) {
-    char chunk[CHUNK_SIZE];
-    for (;;) {
-        const ssize_t count = ::read(fd, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            problem = "cannot read " + file.name + ": " + std::strerror(errno);
-            return false;
-        }
-        if (count == 0) {
-            break;
-        }
-        if (!reader.take(std::string_view(chunk, static_cast<std::size_t>(count)))) {
-            problem = reader.problem(file.name);
-            return false;
-        }
+    bool taken = true;
+    const int error = read_chunks(fd, [&](std::string_view bytes) {
+        taken = reader.take(bytes);
+        return taken;
+    });
+    if (error != 0) {
+        problem = "cannot read " + file.name + ": " + std::strerror(error);
+        return false;
     }
-    if (!reader.finish()) {
+    if (!taken || !reader.finish()) {
         problem = reader.problem(file.name);
         return false;
     }
@@ -75,11 +64,8 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
         problem = "cannot open " + result.name + ": " + std::strerror(errno);
         return false;
     }
-    struct stat info {};
-    result.identity = ::fstat(fd, &info) == 0 ? identity_of(info) : file_identity{};
-    struct stat diagnostic_info {};
-    if (::fstat(diagnostic_fd, &diagnostic_info) == 0 &&
-        same_file(result.identity, identity_of(diagnostic_info))) {
+    result.identity = identity_of_descriptor(fd);
+    if (same_file(result.identity, identity_of_descriptor(diagnostic_fd))) {
         const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         ::dup2(null_fd, diagnostic_fd);
         ::close(null_fd);

@@ -10,6 +10,7 @@
 
 #include "line_layout.h"
 #include "nearest_integer.h"
+#include "read_chunks.h"
 #include "record_writer.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
@@ -19,24 +20,6 @@ namespace {
 // Every position of the longest run unresolved: 176 rings of 361 lines of
 // 41 bytes. A longer file is no run's error lines.
 constexpr std::size_t LONGEST_FILE = 176 * RING_POSITIONS * error_line::size;
-
-bool read_whole(int fd, std::string& text, int& error_number) {
-    char chunk[1 << 16];
-    for (;;) {
-        const ssize_t count = ::read(fd, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            error_number = errno;
-            return false;
-        }
-        if (count == 0 || text.size() > LONGEST_FILE) {
-            return true;
-        }
-        text.append(chunk, static_cast<std::size_t>(count));
-    }
-}
 
 // The position an error line names: the index of its ring in the run and
 // its azimuth. False when the line is not one the run could have written.
@@ -128,13 +111,14 @@ bool read_saved_errors(const std::string& file, contour_run& run, file_identity&
         problem = "cannot open " + file + ": " + std::strerror(errno);
         return false;
     }
-    struct stat info {};
-    identity = ::fstat(fd, &info) == 0 ? identity_of(info) : file_identity{};
+    identity = identity_of_descriptor(fd);
     std::string text;
-    int error_number = 0;
-    const bool read = read_whole(fd, text, error_number);
+    const int error_number = read_chunks(fd, [&text](std::string_view bytes) {
+        text.append(bytes);
+        return text.size() <= LONGEST_FILE;  // beyond it, no run's: refused below
+    });
     ::close(fd);
-    if (!read) {
+    if (error_number != 0) {
         problem = "cannot read " + file + ": " + std::strerror(error_number);
         return false;
     }
