@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -87,56 +88,111 @@ picture read_ppm(const std::string& path) {
     return image;
 }
 
-// Wheat, the land colour.
-bool land_coloured(const picture& image, int x, int y) {
+struct rgb {
+    double r, g, b;
+};
+
+// Land (wheat) and ocean (light blue), and the same under a band of the
+// first colour (purple, 160/32/240) at the bands' opacity of 0.35.
+rgb under_band(const rgb& base) {
+    return {0.65 * base.r + 0.35 * 160, 0.65 * base.g + 0.35 * 32, 0.65 * base.b + 0.35 * 240};
+}
+const rgb LAND{245, 222, 179};
+const rgb OCEAN{173, 216, 230};
+
+bool coloured(const picture& image, int x, int y, const rgb& colour) {
     const auto* px = reinterpret_cast<const unsigned char*>(image.rgb.data()) +
                      3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
                           static_cast<std::size_t>(x));
-    return std::abs(px[0] - 245) <= 4 && std::abs(px[1] - 222) <= 4 && std::abs(px[2] - 179) <= 4;
+    return std::fabs(px[0] - colour.r) <= 4 && std::fabs(px[1] - colour.g) <= 4 &&
+           std::fabs(px[2] - colour.b) <= 4;
 }
 
-TEST(PlotMap, OceanIsNeverPaintedAsLand) {
+// Whole-globe and regional maps (--max-distance 60 reaches 68 degrees), each
+// with a band; land and ocean must be right under the band as elsewhere, and
+// the band must shade exactly the pixels between its two distances.
+TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
     SKIP_WITHOUT_GMT();
     // Open ocean far from any coast: the central, north and south Pacific,
     // the Indian Ocean, the north and south Atlantic, the Southern Ocean.
     const double ocean[][2] = {{-150, 0}, {-170, 30}, {-140, -30}, {-110, -50}, {170, 10},
                                {80, -25}, {65, -10},  {-25, -25},  {-40, 35},   {0, -50},
                                {160, -45}};
-    const double centres[][2] = {{125, 10},   {140.25, 10}, {120, 0},    {500.25, 10},
-                                 {0, -89.9},  {120.5, -33.25}, {-77.3, 89.5}, {0, 0},
-                                 {-150, 20},  {30, -60},    {200, -45},  {10, 80},
-                                 {0, 90},     {120, -90}};
+    const struct {
+        double lon, lat;
+        double max_distance;  // 0: the whole globe
+    } centres[] = {{125, 10, 0},     {140.25, 10, 0}, {120, 0, 0},      {500.25, 10, 0},
+                   {0, -89.9, 0},    {120.5, -33.25, 0}, {-77.3, 89.5, 0}, {0, 0, 0},
+                   {-150, 20, 0},    {30, -60, 0},    {200, -45, 0},    {10, 80, 0},
+                   {0, 90, 0},       {120, -90, 0},   {179.9, -20, 60}, {-60, 88, 60}};
     // Land seen from a pole: Greenland and Siberia, East Antarctica (an
     // all-ocean disc passes every ocean point).
     const double land[][4] = {{0, 90, -40, 75}, {0, 90, 90, 65}, {120, -90, 45, -75},
                               {120, -90, 135, -75}};
     for (const auto& centre : centres) {
         char input[64];
-        std::snprintf(input, sizeof input, "%g %g 30\n", centre[0], centre[1]);
+        std::snprintf(input, sizeof input, "%g %g 30\n", centre.lon, centre.lat);
         const plot_place place(input);
-        const program_run run = place.plot({CONTOUR, "map.ppm"});
+        const bool regional = centre.max_distance > 0;
+        const double horizon = regional ? centre.max_distance * 1.1 + 2 : 179.9;
+        const double band[] = {regional ? 20.0 : 40.0, regional ? 50.0 : 100.0};
+        std::vector<std::string> arguments{"--band", std::to_string(band[0]) + ":" + std::to_string(band[1])};
+        if (regional) {
+            arguments.insert(arguments.end(), {"--max-distance", std::to_string(centre.max_distance)});
+        }
+        arguments.insert(arguments.end(), {CONTOUR, "map.ppm"});
+        const program_run run = place.plot(arguments);
         ASSERT_EQ(run.exit_status, 0) << input << run.err;
         const picture image = read_ppm(place.dir.work_path("map.ppm"));
-        // Without a title the picture is the map's disc, cropped.
+        // Without a title the picture starts with the map's disc, cropped; the
+        // colour scale and the legend lie below it.
         const double radius = image.width / 2.0;
-        const auto coloured_as_land = [&](double lon, double lat) {
-            const great_circle seen = measure(centre[0], centre[1], lon, lat);
-            const double azimuth = seen.az * M_PI / 180.0;
-            const double r = seen.dist / 179.9 * (radius - 2);
-            const int x = static_cast<int>(radius + r * std::sin(azimuth));
-            const int y = static_cast<int>(image.height / 2.0 - r * std::cos(azimuth));
-            return land_coloured(image, x, y);
+        const auto pixel = [&](double distance, double azimuth_degrees, int& x, int& y) {
+            const double azimuth = azimuth_degrees * M_PI / 180.0;
+            const double r = distance / horizon * (radius - 2);
+            x = static_cast<int>(radius + r * std::sin(azimuth));
+            y = static_cast<int>(radius - r * std::cos(azimuth));
+        };
+        const auto coloured_as = [&](double lon, double lat, const rgb& colour) {
+            const great_circle seen = measure(centre.lon, centre.lat, lon, lat);
+            int x = 0;
+            int y = 0;
+            pixel(seen.dist, seen.az, x, y);
+            const bool in_band = seen.dist >= band[0] && seen.dist <= band[1];
+            return coloured(image, x, y, in_band ? under_band(colour) : colour);
         };
         for (const auto& point : ocean) {
             // The rim, the antipode's surroundings, is squeezed: not looked at.
-            EXPECT_FALSE(measure(centre[0], centre[1], point[0], point[1]).dist <= 165.0 &&
-                         coloured_as_land(point[0], point[1]))
+            EXPECT_FALSE(measure(centre.lon, centre.lat, point[0], point[1]).dist <= 165.0 &&
+                         coloured_as(point[0], point[1], LAND))
                 << "centre " << input << " ocean at " << point[0] << ", " << point[1];
         }
         for (const auto& point : land) {
-            EXPECT_TRUE(point[0] != centre[0] || point[1] != centre[1] ||
-                        coloured_as_land(point[2], point[3]))
+            EXPECT_TRUE(point[0] != centre.lon || point[1] != centre.lat ||
+                        coloured_as(point[2], point[3], LAND))
                 << "centre " << input << " land at " << point[2] << ", " << point[3];
+        }
+        // Along radii between the rings' labels: land or ocean seen plain
+        // only outside the band, shaded only inside it (a pixel and a half of
+        // slack at its edges), and shaded near both edges.
+        const double slack = 1.5 / (radius - 2) * horizon;
+        for (double azimuth = 22.5; azimuth < 360; azimuth += 45) {
+            int shaded_near_edges = 0;
+            for (double d = 0.5; d < horizon - 1; d += 0.05) {
+                int x = 0;
+                int y = 0;
+                pixel(d, azimuth, x, y);
+                const bool plain = coloured(image, x, y, LAND) || coloured(image, x, y, OCEAN);
+                const bool shaded = coloured(image, x, y, under_band(LAND)) ||
+                                    coloured(image, x, y, under_band(OCEAN));
+                EXPECT_FALSE(plain && d > band[0] + slack && d < band[1] - slack)
+                    << input << " unshaded at " << d << " degrees, azimuth " << azimuth;
+                EXPECT_FALSE(shaded && (d < band[0] - slack || d > band[1] + slack))
+                    << input << " shaded at " << d << " degrees, azimuth " << azimuth;
+                shaded_near_edges += shaded && (std::fabs(d - band[0]) < 2 * slack ||
+                                                std::fabs(d - band[1]) < 2 * slack);
+            }
+            EXPECT_GT(shaded_near_edges, 0) << input << " azimuth " << azimuth;
         }
     }
 }
@@ -178,9 +234,11 @@ TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
         ASSERT_EQ(run.exit_status, 0) << map.input << run.err;
         const std::vector<box> boxes = read_boxes(place.dir.work_path("boxes.txt"));
         std::size_t ring_labels = 0;
+        int innermost = 180;
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             const box& a = boxes[i];
             ring_labels += a.kind == "ring";
+            innermost = a.kind == "ring" ? std::min(innermost, a.degrees) : innermost;
             EXPECT_TRUE(a.kind != "ring" || a.degrees % map.label_every == 0)
                 << map.input << "ring " << a.degrees << " labelled between every "
                 << map.label_every;
@@ -197,6 +255,7 @@ TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
             }
         }
         EXPECT_GE(ring_labels, map.least_ring_labels) << map.input;
+        EXPECT_EQ(innermost, map.label_every) << map.input << "the innermost labelled ring";
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/distance_bands.h"
 #include "plot/title_text.h"
 
 namespace {
@@ -38,6 +39,30 @@ TEST(PlotTitle, RefusesWhatGmtCannotShow) {
     for (const std::string& utf8 : std::vector<std::string>{"two\nlines", "tab\there", "\xe2\x86\x92", "\xff", "\xc3",
                                    "\xc0\x80", std::string(251, '@')}) {
         EXPECT_FALSE(title_for_gmt(utf8).ok) << utf8;
+    }
+}
+
+// A band's label is GMT text as a title is; its distances are refused
+// unless 0 <= MIN < MAX <= 180.
+TEST(PlotBand, TakesDistancesAndALabel) {
+    const struct {
+        const char* text;
+        bool ok;
+        double min, max;
+        const char* label;
+    } cases[] = {
+        {"30:90", true, 30, 90, "30-90@."},         {"0:180:all", true, 0, 180, "all"},
+        {"104:140:@ shadow", true, 104, 140, "\\100 shadow"},
+        {"90:30", false, 0, 0, ""},  {"30:30", false, 0, 0, ""},  {"-1:30", false, 0, 0, ""},
+        {"30:181", false, 0, 0, ""}, {"30", false, 0, 0, ""},     {"30:", false, 0, 0, ""},
+        {"nan:90", false, 0, 0, ""}, {"30:90:", false, 0, 0, ""}, {"30:90:a\nb", false, 0, 0, ""},
+    };
+    for (const auto& c : cases) {
+        distance_band band;
+        std::string problem;
+        ASSERT_EQ(parse_band(c.text, band, problem), c.ok) << c.text;
+        EXPECT_TRUE(!c.ok || (band.min == c.min && band.max == c.max && band.label == c.label))
+            << c.text;
     }
 }
 

@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "formats/gmt_table.h"
 #include "lines/ring_lines.h"
 #include "output/output_rule.h"
 #include "output/text_output.h"
+#include "plot/overlay_labels.h"
 
 namespace {
 
@@ -58,35 +60,57 @@ private:
     text_output out_;
 };
 
-bool write_lines(gmt_session& session, const char* name, const contour_run& run,
-                 const std::vector<contour_line>& lines, std::string& problem) {
+// Writes a table in the session's directory: `put` fills it.
+template <typename Put>
+bool write_table(gmt_session& session, const char* name, std::string& problem, Put put) {
     table_file file(session.path(name));
-    write_gmt_table(run, lines, file.out());
+    put(file.out());
     return file.finish(problem);
 }
 
-// "lon lat text" records for GMT's text command.
+bool write_lines(gmt_session& session, const char* name, const contour_run& run,
+                 const std::vector<contour_line>& lines, std::string& problem) {
+    return write_table(session, name, problem,
+                       [&](text_output& out) { write_gmt_table(run, lines, out); });
+}
+
+// "lon lat text" records for GMT's text command, of the labels of the kinds
+// given (the centre's box has no text).
 bool write_labels(gmt_session& session, const char* name, const label_plan& plan,
-                  label_kind kind, std::string& problem) {
-    table_file file(session.path(name));
-    char position[64];
-    for (const map_label& label : plan.labels) {
-        if (label.kind == kind) {
-            std::snprintf(position, sizeof position, "%.9g %.9g ", label.at.lon, label.at.lat);
-            file.out().put(position);
-            file.out().put(kind == label_kind::centre ? std::string() : label.text);
-            file.out().put('\n');
+                  std::initializer_list<label_kind> kinds, std::string& problem) {
+    return write_table(session, name, problem, [&](text_output& out) {
+        char position[64];
+        for (const map_label& label : plan.labels) {
+            if (std::find(kinds.begin(), kinds.end(), label.kind) != kinds.end()) {
+                std::snprintf(position, sizeof position, "%.9g %.9g ", label.at.lon, label.at.lat);
+                out.put(position);
+                out.put(label.kind == label_kind::centre ? std::string() : label.text);
+                out.put('\n');
+            }
         }
-    }
-    return file.finish(problem);
+    });
 }
 
 bool write_text(gmt_session& session, const char* name, const std::string& text,
                 std::string& problem) {
-    table_file file(session.path(name));
-    file.out().put(text);
-    file.out().put('\n');
-    return file.finish(problem);
+    return write_table(session, name, problem, [&](text_output& out) {
+        out.put(text);
+        out.put('\n');
+    });
+}
+
+// The bands, the points and the legend.
+bool write_overlays(gmt_session& session, const map_request& request, const azimuthal_map& map,
+                    std::string& problem) {
+    return write_table(session, "bands.txt", problem,
+                       [&](text_output& out) { put_band_polygons(map, request.bands, out); }) &&
+           write_table(session, "filled-points.txt", problem,
+                       [&](text_output& out) { put_point_marks(request.points, true, out); }) &&
+           write_table(session, "hollow-points.txt", problem,
+                       [&](text_output& out) { put_point_marks(request.points, false, out); }) &&
+           write_table(session, "legend.txt", problem, [&](text_output& out) {
+               put_legend(request.bands, request.points, out);
+           });
 }
 
 // Ring pieces up to the largest distance drawn, labelled or not.
@@ -134,13 +158,45 @@ double projection_latitude(double lat) {
     return std::fabs(lat) > NEAREST_TO_POLE ? std::copysign(NEAREST_TO_POLE, lat) : lat;
 }
 
-// "gmt begin": raster formats at the raster resolution, vector ones as they are.
+// "gmt begin": raster formats at the raster resolution, vector ones as they
+// are. Ghostscript 10 draws translucent fills (the bands) only when told it
+// may: GMT 6.4 leaves the option out for that version and the bands came
+// out opaque.
 std::vector<std::string> begin_command(const picture_format& format) {
     const std::string& name = format.gmt_name;
+    const std::string translucent = "C-dALLOWPSTRANSPARENCY";
     if (name == "pdf" || name == "eps" || name == "ps") {
-        return {"begin", "picture", name};
+        return {"begin", "picture", name, translucent};
     }
-    return {"begin", "picture", name, RASTER_RESOLUTION};
+    return {"begin", "picture", name, std::string(RASTER_RESOLUTION) + "," + translucent};
+}
+
+// The map's square in its own centimetres, for what is drawn in them.
+std::vector<std::string> cartesian_frame(const azimuthal_map& map) {
+    const std::string r = number(map.radius);
+    return {"-R-" + r + "/" + r + "/-" + r + "/" + r, "-Jx1c"};
+}
+
+// The overlays drawn after the rings: points, labels, the centre, the
+// colour scale and the legend.
+void overlay_commands(const map_request& request, const std::string& font,
+                      const std::string& clearance,
+                      std::vector<std::vector<std::string>>& commands) {
+    const std::string triangle = "-St" + number(POINT_MARK_SIZE) + "c";
+    if (!request.points.empty()) {
+        commands.push_back({"plot", "hollow-points.txt", triangle, "-W1p," + std::string(POINT_COLOUR)});
+        commands.push_back({"plot", "filled-points.txt", triangle, "-G" + std::string(POINT_COLOUR),
+                            "-W0.5p,black"});
+    }
+    commands.push_back({"text", "overlay-labels.txt", "-F" + font + "Helvetica,black+jMC",
+                        "-Gwhite@30", clearance});
+    commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
+                        "-W0.5p,black"});
+    commands.push_back({"colorbar", "-DJBC+w10c/0.25c+o0/0.5c+h",
+                        "-Bxaf+ldistance from the centre (degrees)"});
+    if (!request.bands.empty() || !request.points.empty()) {
+        commands.push_back({"legend", "legend.txt", "-DJBC+o0/2.1c+w13c", "-F+gwhite+p0.25p,gray50"});
+    }
 }
 
 std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
@@ -158,14 +214,25 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
         "-C" + number(LABEL_CLEARANCE) + "p/" + number(LABEL_CLEARANCE) + "p";
     std::vector<std::vector<std::string>> commands{
         begin_command(request.format),
-        {"set", "MAP_FRAME_PEN", "1p,black", "PS_CHAR_ENCODING", "ISOLatin1+"},
+        {"set", "MAP_FRAME_PEN", "1p,black", "PS_CHAR_ENCODING", "ISOLatin1+",
+         "FONT_ANNOT_PRIMARY", "8p,Helvetica", "FONT_LABEL", "9p,Helvetica"},
         {"coast", "-Rg", projection, global ? "-Dc" : "-Dl", global ? "-A10000" : "-A1000",
          "-Gwheat", "-Slightblue", "-W0.25p,gray40", "-B0"},
         {"makecpt", "-Cturbo", colours}};
-    if (other_rings) {
-        commands.push_back({"plot", "other-rings.txt", "-C", "-W" + pen(pens.others) + "+z"});
+    if (!request.bands.empty()) {
+        std::vector<std::string> bands{"plot", "bands.txt"};
+        for (std::string& argument : cartesian_frame(map)) {
+            bands.push_back(std::move(argument));
+        }
+        commands.push_back(bands);
     }
-    commands.push_back({"plot", "labelled-rings.txt", "-C", "-W" + pen(pens.labelled) + "+z"});
+    // The rings back on the map's own projection, the labelled ones on top.
+    if (other_rings) {
+        commands.push_back({"plot", "other-rings.txt", "-Rg", projection, "-C",
+                            "-W" + pen(pens.others) + "+z"});
+    }
+    commands.push_back({"plot", "labelled-rings.txt", "-Rg", projection, "-C",
+                        "-W" + pen(pens.labelled) + "+z"});
     if (strike_lines) {
         commands.push_back({"plot", "strike-lines.txt", "-W" + pen(0.6, "gray25")});
     }
@@ -175,8 +242,7 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
         commands.push_back({"text", "strike-labels.txt",
                             "-F" + font + "Helvetica-Oblique,gray20+jMC", "-Gwhite", clearance});
     }
-    commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
-                        "-W0.5p,black"});
+    overlay_commands(request, font, clearance, commands);
     if (!request.title.empty()) {
         commands.push_back(
             {"text", "title.txt", "-F+cTC+jBC+f14p,Helvetica-Bold", "-D0/0.4c", "-N"});
@@ -197,14 +263,18 @@ bool draw_map(gmt_session& session, const map_request& request, label_plan& plan
               std::string& problem) {
     const azimuthal_map map = map_of(*request.run, request.horizon);
     plan = plan_labels(*request.run, map, request.max_distance, request.strike_step);
+    plan_overlay_labels(map, request.bands, request.points, plan);
     std::vector<contour_line> labelled;
     std::vector<contour_line> others;
     split_rings(request, plan.ring_interval, labelled, others);
     const bool written =
         write_lines(session, "labelled-rings.txt", *request.run, labelled, problem) &&
         write_lines(session, "other-rings.txt", *request.run, others, problem) &&
-        write_labels(session, "ring-labels.txt", plan, label_kind::ring, problem) &&
-        write_labels(session, "strike-labels.txt", plan, label_kind::strike, problem) &&
+        write_labels(session, "ring-labels.txt", plan, {label_kind::ring}, problem) &&
+        write_labels(session, "strike-labels.txt", plan, {label_kind::strike}, problem) &&
+        write_labels(session, "overlay-labels.txt", plan, {label_kind::band, label_kind::point},
+                     problem) &&
+        write_overlays(session, request, map, problem) &&
         write_text(session, "centre.txt", number(map.centre.lon) + " " + number(map.centre.lat),
                    problem) &&
         write_text(session, "title.txt", request.title, problem) &&

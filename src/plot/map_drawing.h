@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "run_file/contour_run.h"
+#include "plot/distance_bands.h"
+#include "plot/map_overlays.h"
 #include "plot/gmt_session.h"
 #include "plot/map_labels.h"
 #include "plot/picture_output.h"
@@ -16,6 +19,8 @@ struct map_request {
     int strike_step;            // 0 for no strike lines
     std::string title;          // GMT text, "" for none
     picture_format format;
+    std::vector<distance_band> bands;  // shaded, in the order given
+    std::vector<point_mark> points;    // marked with triangles
 };
 
 // The map's projection for a run and a horizon.

@@ -9,11 +9,50 @@
 
 namespace {
 
-// Widths of the label characters in Helvetica and Helvetica-Bold, in
-// thousandths of the font size (the fonts' published metrics): every digit
-// 556, the degree sign 400.
-constexpr double DIGIT_WIDTH = 0.556;
+// Widths of label characters in Helvetica and Helvetica-Bold, in
+// thousandths of the font size (the fonts' published metrics), the wider of
+// the two where they differ: every digit 556, the degree sign 400; letters
+// by their class, the widest of each class for the few wide ones.
+double character_width(char c) {
+    if (c >= '0' && c <= '9') {
+        return 0.556;
+    }
+    if (c == 'M' || c == 'm') {
+        return 0.889;
+    }
+    if (c == 'W') {
+        return 0.944;
+    }
+    if (c == 'w') {
+        return 0.778;
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return 0.722;
+    }
+    if (c >= 'a' && c <= 'z') {
+        return 0.611;
+    }
+    return c == ' ' ? 0.278 : 0.584;
+}
 constexpr double DEGREE_WIDTH = 0.400;
+
+// Width of GMT text in font sizes: "@." is the degree sign, "\ddd" one
+// character of the font (counted as a capital).
+double text_width(const std::string& text) {
+    double width = 0.0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "@.") == 0) {
+            width += DEGREE_WIDTH;
+            ++i;
+        } else if (text[i] == '\\' && i + 3 < text.size()) {
+            width += character_width('A');
+            i += 3;
+        } else {
+            width += character_width(text[i]);
+        }
+    }
+    return width;
+}
 
 // Space kept free between two labels' boxes (cm).
 constexpr double LABEL_GAP = 0.02;
@@ -30,7 +69,9 @@ bool overlap(const map_label& a, const map_label& b) {
            std::fabs(a.centre.y - b.centre.y) * 2 < a.height + b.height + 2 * LABEL_GAP;
 }
 
-bool fits(const map_label& label, const std::vector<map_label>& placed, double radius) {
+}  // namespace
+
+bool label_fits(const map_label& label, const std::vector<map_label>& placed, double radius) {
     const double corner = std::hypot(std::fabs(label.centre.x) + label.width / 2,
                                      std::fabs(label.centre.y) + label.height / 2);
     return corner <= radius &&
@@ -38,19 +79,20 @@ bool fits(const map_label& label, const std::vector<map_label>& placed, double r
                         [&label](const map_label& other) { return overlap(label, other); });
 }
 
+map_label label_box(const azimuthal_map& map, label_kind kind, std::int32_t degrees,
+                    const std::string& text, const geo_point& at) {
+    const double font = LABEL_FONT_SIZE * CM_PER_POINT;
+    const double clearance = LABEL_CLEARANCE * CM_PER_POINT;
+    return {kind, degrees, text, at, project(map, at), text_width(text) * font + 2 * clearance,
+            font + 2 * clearance};
+}
+
+namespace {
+
 // A box for "<degrees>°" at a point.
 map_label label_at(const azimuthal_map& map, label_kind kind, std::int32_t degrees,
                    const geo_point& at) {
-    const std::string digits = std::to_string(degrees);
-    const double font = LABEL_FONT_SIZE * CM_PER_POINT;
-    const double clearance = LABEL_CLEARANCE * CM_PER_POINT;
-    return {kind,
-            degrees,
-            digits + "@.",
-            at,
-            project(map, at),
-            (static_cast<double>(digits.size()) * DIGIT_WIDTH + DEGREE_WIDTH) * font + 2 * clearance,
-            font + 2 * clearance};
+    return label_box(map, kind, degrees, std::to_string(degrees) + "@.", at);
 }
 
 double box_height() {
@@ -110,7 +152,7 @@ void place_ring_label(const azimuthal_map& map, const contour_ring& ring,
         const auto& p = ring.positions[static_cast<std::size_t>(az)];
         const map_label label = label_at(map, label_kind::ring, ring.grid_dist,
                                          {static_cast<double>(p.lon), static_cast<double>(p.lat)});
-        if (fits(label, placed, map.radius)) {
+        if (label_fits(label, placed, map.radius)) {
             placed.push_back(label);
             return;
         }
@@ -160,7 +202,7 @@ label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
             const double distance = STRIKE_LABEL_RADIUS * map.horizon;
             const map_label label =
                 label_at(map, label_kind::strike, az, point_towards(map, distance, az));
-            if (fits(label, plan.labels, map.radius)) {
+            if (label_fits(label, plan.labels, map.radius)) {
                 plan.labels.push_back(label);
             }
         }

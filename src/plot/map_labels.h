@@ -12,11 +12,13 @@
 // label each; strike lines labelled near the map's edge; no two labels'
 // boxes overlapping each other or the centre mark.
 
-enum class label_kind { centre, ring, strike };
+// The label boxes file names them in this order.
+enum class label_kind { centre, ring, strike, band, point };
 
 struct map_label {
     label_kind kind;
-    std::int32_t degrees;  // ring distance or strike azimuth
+    std::int32_t degrees;  // ring distance or strike azimuth; a band's inner
+                           // distance; a point's row in its table
     std::string text;      // GMT text, "@." being the degree sign
     geo_point at;          // the box's centre on the sphere
     map_point centre;      // the same on the map, cm
@@ -34,13 +36,24 @@ struct label_plan {
 // their text inside the box (points).
 inline constexpr double LABEL_FONT_SIZE = 8.0;
 inline constexpr double LABEL_CLEARANCE = 1.0;
-// Size of the star that marks the centre (cm).
-inline constexpr double CENTRE_MARK_SIZE = 0.45;
+// Size of the star that marks the centre (cm): no larger than a label's box
+// with the gap on both sides, 0.39 cm, so that the first labelled ring,
+// which lies at least that far out, has room for its label right below the
+// centre.
+inline constexpr double CENTRE_MARK_SIZE = 0.35;
 
 // Plans the labels of the rings drawn (ring distances up to max_distance)
 // and of strike lines every strike_step degrees (0 for none).
 label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
                        std::int32_t max_distance, int strike_step);
+
+// A label's box for GMT text (its width from the fonts' metrics) centred
+// at a point.
+map_label label_box(const azimuthal_map& map, label_kind kind, std::int32_t degrees,
+                    const std::string& text, const geo_point& at);
+
+// Whether the box lies inside the map and clear of every box placed.
+bool label_fits(const map_label& label, const std::vector<map_label>& placed, double radius);
 
 // The ring interval alone: the smallest multiple of the step whose rings lie
 // far enough apart on the map for labels stacked along one azimuth, a round

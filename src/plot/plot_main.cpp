@@ -18,6 +18,7 @@
 #include "output/text_output.h"
 #include "run_file/locked_reading.h"
 #include "run_file/saved_errors.h"
+#include "plot/distance_bands.h"
 #include "plot/gmt_session.h"
 #include "plot/map_drawing.h"
 #include "plot/picture_output.h"
@@ -54,6 +55,9 @@ constexpr const char* USAGE =
     "                          (characters of ISO Latin-1)\n"
     "  --max-distance DEGREES  only the rings up to this distance, on a map\n"
     "                          reaching just beyond it; by default the globe\n"
+    "  --band MIN:MAX[:LABEL]  shade the distances from MIN to MAX degrees from\n"
+    "                          the centre (0 <= MIN < MAX <= 180), labelled\n"
+    "                          \"MIN-MAX°\" or LABEL; repeatable\n"
     "  --strike-step N         strike lines every N degrees of azimuth from 0\n"
     "                          (N divides 360), labelled near the edge\n"
     "  --label-boxes FILE      also write where each label went (kind,\n"
@@ -79,6 +83,7 @@ struct plot_options {
     bool regional = false;
     shared_options shared;
     bool verbose = false;
+    std::vector<distance_band> bands;
     bool label_boxes_given = false;
     std::string label_boxes;
     std::string contour_file;
@@ -107,6 +112,11 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
     } else if (option_value(argc, argv, i, "--max-distance", value, problem)) {
         options.regional = problem.empty() &&
                            parse_max_distance(value, options.max_distance, problem);
+    } else if (option_value(argc, argv, i, "--band", value, problem)) {
+        distance_band band;
+        if (problem.empty() && parse_band(value, band, problem)) {
+            options.bands.push_back(band);
+        }
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
         options.label_boxes_given = true;
@@ -176,7 +186,8 @@ bool largest_drawn_ring(const contour_run& run, const plot_options& options,
 }
 
 void put_label_boxes(const label_plan& plan, text_output& out) {
-    const char* const kinds[] = {"centre", "ring", "strike"};
+    // In the order of label_kind.
+    const char* const kinds[] = {"centre", "ring", "strike", "band", "point"};
     char line[160];
     for (const map_label& label : plan.labels) {
         std::snprintf(line, sizeof line, "%s\t%d\t%.4f\t%.4f\t%.4f\t%.4f\n",
@@ -283,8 +294,8 @@ int plot(const plot_options& options) {
     const double horizon = options.regional
                                ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
                                : WHOLE_GLOBE_HORIZON;
-    const map_request request{&input.run, largest, horizon, options.shared.strike_step, title.text,
-                              format};
+    const map_request request{&input.run, largest,       horizon, options.shared.strike_step,
+                              title.text, format,        options.bands, {}};
     if (!draw_and_write(options, request, picture, boxes, problem)) {
         // A stop is told by the signal itself, once everything made is gone.
         return stop_requested() ? EXIT_NOT_DRAWN : report(problem, EXIT_NOT_DRAWN);
