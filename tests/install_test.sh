@@ -2,7 +2,8 @@
 # Installing puts the program and its companion commands in P/bin and their
 # manual pages under P/share/man; the commands answer --help and --version
 # from there, the manual pages format without a warning, and the README's
-# Python recipe runs on the export's CSV (where numpy is installed).
+# Python recipe runs on the export's CSV (where numpy is installed) and its
+# GMT recipe without a word on standard error (where GMT is installed).
 # Usage: install_test.sh BUILD_DIR README VERSION
 set -euo pipefail
 build=$1
@@ -36,5 +37,13 @@ if python3 -c "import numpy" 2>/dev/null; then
     recipe=$(grep -m1 '^    python3 -c' "$readme")
     counts=$(eval "$recipe")
     [[ $counts == "{10: 361, 20: 361,"* ]] || { echo "README recipe printed: $counts"; exit 1; }
+fi
+if command -v gmt >/dev/null 2>&1; then
+    cd "$prefix"
+    echo "120.5 -33.25 10" | bin/dist-strike-contour
+    PATH=$prefix/bin:$PATH
+    recipe=$(grep -m1 '^    gmt begin rings png' "$readme")
+    said=$(export HOME=$prefix; dist-strike-contour-export > rings.txt && eval "$recipe" 2>&1)
+    [[ -z $said && -s rings.png ]] || { echo "README GMT recipe said: $said"; exit 1; }
 fi
 echo "installed; manual pages clean"
