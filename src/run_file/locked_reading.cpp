@@ -12,8 +12,6 @@
 #include "read_chunks.h"
 #include "run_file/contour_reader.h"
 
-namespace {
-
 int open_for_reading(const std::string& path) {
     int fd;
     do {
@@ -22,19 +20,28 @@ int open_for_reading(const std::string& path) {
     return fd;
 }
 
-// Takes the shared lock, saying first when a run holds the file and the
-// reader has to wait for it.
-void lock_shared(int fd, const run_file& file, const char* program, int diagnostic_fd) {
-    if (!file.identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd) {
+    if (!identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
         return;
     }
     if (errno == EWOULDBLOCK) {
         report_line(diagnostic_fd, program,
-                    "warning: a run is writing " + file.name + "; waiting for it to finish");
+                    "warning: a run is writing " + name + "; waiting for it to finish");
     }
     while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
     }
 }
+
+void release_shared(int fd, bool standard_input) {
+    if (standard_input) {
+        ::flock(fd, LOCK_UN);
+    } else {
+        ::close(fd);
+    }
+}
+
+namespace {
 
 bool read_all(int fd, const run_file& file, contour_reader& reader, std::string& problem) {
     bool taken = true;
@@ -76,15 +83,9 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
         }
         return false;
     }
-    lock_shared(fd, result, program, diagnostic_fd);
+    lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
     contour_reader reader(result.run);
     const bool whole = read_all(fd, result, reader, problem);
-    // Closing the descriptor releases the lock; standard input's is released
-    // here, as the reading is done.
-    if (standard_input) {
-        ::flock(fd, LOCK_UN);
-    } else {
-        ::close(fd);
-    }
+    release_shared(fd, standard_input);
     return whole;
 }
