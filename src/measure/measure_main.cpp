@@ -2,9 +2,6 @@
 // each point of a table (stations, say) from a centre, measured as the
 // program measures its own points. Writes the table to standard output.
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -83,49 +80,29 @@ bool parse_centre(int argc, char** argv, int& i, measure_options& options,
     return true;
 }
 
-// One argument of the command line; false, with the problem, when refused.
-bool take_argument(int argc, char** argv, int& i, bool& file_given, bool& options_done,
-                   measure_options& options, std::string& problem) {
-    const std::string_view argument = argv[i];
-    std::string value;
-    if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
-        if (file_given) {
-            problem = "one table of points only (see --help)";
-            return false;
-        }
-        options.points = argv[i];
-        file_given = true;
-    } else if (argument == "--") {
-        options_done = true;
-    } else if (argument == "--centre") {
-        return parse_centre(argc, argv, i, options, problem);
-    } else if (option_value(argc, argv, i, "--distance", value, problem)) {
-        return problem.empty() && parse_angle_window(value, "--distance", 0.0f, 180.0f, false,
-                                                     options.distance, problem);
-    } else if (option_value(argc, argv, i, "--azimuth", value, problem)) {
-        return problem.empty() && parse_angle_window(value, "--azimuth", 0.0f, 360.0f, true,
-                                                     options.azimuth, problem);
-    } else {
-        problem = "unknown option " + std::string(argument) + " (see --help)";
-    }
-    return problem.empty();
-}
-
 command_request parse_arguments(int argc, char** argv, measure_options& options,
                                 std::string& problem) {
-    bool file_given = false;
-    bool options_done = false;
-    for (int i = 1; i < argc; ++i) {
-        const command_request request = options_done ? command_request::run
-                                                     : answer_request(argv[i]);
-        if (request != command_request::run) {
-            return request;
+    const auto take_option = [&](int& i, std::string& refusal) {
+        std::string value;
+        if (std::string_view(argv[i]) == "--centre") {
+            parse_centre(argc, argv, i, options, refusal);
+        } else if (option_value(argc, argv, i, "--distance", value, refusal)) {
+            if (refusal.empty()) {
+                parse_angle_window(value, "--distance", 0.0f, 180.0f, false, options.distance,
+                                   refusal);
+            }
+        } else if (option_value(argc, argv, i, "--azimuth", value, refusal)) {
+            if (refusal.empty()) {
+                parse_angle_window(value, "--azimuth", 0.0f, 360.0f, true, options.azimuth,
+                                   refusal);
+            }
+        } else {
+            return false;
         }
-        if (!take_argument(argc, argv, i, file_given, options_done, options, problem)) {
-            return command_request::refused;
-        }
-    }
-    return command_request::run;
+        return true;
+    };
+    return read_arguments(argc, argv, "one table of points", take_option, options.points,
+                          problem);
 }
 
 int refuse(const std::string& problem, int status) {
@@ -164,17 +141,19 @@ void write_table(const point_table& table, const measure_options& options,
     }
 }
 
-int measure_run(measure_options& options) {
+int measure_run(const measure_options& options) {
     std::string problem;
     run_file contour;
+    float centre_lon = options.centre_lon;
+    float centre_lat = options.centre_lat;
     if (!options.centre_given) {
         if (!read_run_file(CONTOUR_FILE_NAME, PROGRAM, STDERR_FILENO, contour, problem)) {
             return refuse(problem,
                           contour.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
         }
         const contour_position& centre = contour.run.rings.front().positions.front();
-        options.centre_lon = centre.lon;
-        options.centre_lat = centre.lat;
+        centre_lon = centre.lon;
+        centre_lat = centre.lat;
     }
     point_file points;
     if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem)) {
@@ -185,39 +164,13 @@ int measure_run(measure_options& options) {
         return refuse(problem, EXIT_WRITE_FAILURE);
     }
     text_output out(STDOUT_FILENO);
-    write_table(points.table, options, point_measure(options.centre_lon, options.centre_lat),
+    write_table(points.table, options, point_measure(centre_lon, centre_lat),
                 out);
-    const bool written = out.flush();
-    // Some file systems report a failed write only when the file is closed.
-    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
-    if (!written || !closed) {
-        return refuse(std::string("cannot write standard output: ") +
-                          std::strerror(written ? errno : out.error_number()),
-                      EXIT_WRITE_FAILURE);
-    }
-    return EXIT_OK;
+    return finish_standard_output(out, problem) ? EXIT_OK : refuse(problem, EXIT_WRITE_FAILURE);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A reader that goes away shows up as a failed write, reported, rather
-    // than ending the command without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Likewise a file size limit reached is reported as a failed write.
-    std::signal(SIGXFSZ, SIG_IGN);
-    occupy_closed_standard_descriptors();
-    measure_options options;
-    std::string problem;
-    switch (parse_arguments(argc, argv, options, problem)) {
-        case command_request::help:
-            return answer_on_standard_output(PROGRAM, usage());
-        case command_request::version:
-            return answer_on_standard_output(PROGRAM, version_line(PROGRAM));
-        case command_request::refused:
-            return refuse(problem, EXIT_REFUSED);
-        case command_request::run:
-            break;
-    }
-    return measure_run(options);
+    return standard_output_command(argc, argv, PROGRAM, usage(), parse_arguments, measure_run);
 }

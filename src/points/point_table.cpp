@@ -1,9 +1,7 @@
 #include "points/point_table.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 #include "decimal_real.h"
 #include "read_chunks.h"
@@ -196,21 +194,17 @@ bool read_point_table(std::string text, const std::string& name, point_table& ta
 
 bool read_point_file(const std::string& file, const char* program, int diagnostic_fd,
                      point_file& result, std::string& problem) {
-    const bool standard_input = file == "-";
-    result.name = standard_input ? "standard input" : file;
-    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    const int fd = open_input(file, result.name, result.identity, problem);
     if (fd < 0) {
-        problem = "cannot open " + result.name + ": " + std::strerror(errno);
         return false;
     }
-    result.identity = identity_of_descriptor(fd);
     lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
     std::string text;
     const int error = read_chunks(fd, [&](std::string_view bytes) {
         text.append(bytes);
         return true;
     });
-    release_shared(fd, standard_input);
+    release_shared(fd, file == "-");
     if (error != 0) {
         problem = "cannot read " + result.name + ": " + std::strerror(error);
         return false;

@@ -12,6 +12,8 @@
 #include "read_chunks.h"
 #include "run_file/contour_reader.h"
 
+namespace {
+
 int open_for_reading(const std::string& path) {
     int fd;
     do {
@@ -19,6 +21,8 @@ int open_for_reading(const std::string& path) {
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
+
+}  // namespace
 
 void lock_shared(int fd, const file_identity& identity, const std::string& name,
                  const char* program, int diagnostic_fd) {
@@ -62,16 +66,26 @@ bool read_all(int fd, const run_file& file, contour_reader& reader, std::string&
 
 }  // namespace
 
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem) {
+    const bool standard_input = file == "-";
+    name = standard_input ? "standard input" : file;
+    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    if (fd < 0) {
+        problem = "cannot open " + name + ": " + std::strerror(errno);
+        return -1;
+    }
+    identity = identity_of_descriptor(fd);
+    return fd;
+}
+
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem) {
     const bool standard_input = file == "-";
-    result.name = standard_input ? "standard input" : file;
-    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    const int fd = open_input(file, result.name, result.identity, problem);
     if (fd < 0) {
-        problem = "cannot open " + result.name + ": " + std::strerror(errno);
         return false;
     }
-    result.identity = identity_of_descriptor(fd);
     if (same_file(result.identity, identity_of_descriptor(diagnostic_fd))) {
         const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         ::dup2(null_fd, diagnostic_fd);

@@ -30,8 +30,11 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
                    run_file& result, std::string& problem);
 
 // The steps of such a reading, for other files read the same way.
-// Opens PATH for reading, going on after interrupted calls; -1 on failure.
-int open_for_reading(const std::string& path);
+// Opens FILE for reading ("-" is standard input), naming it as messages
+// give it (the path, or "standard input") and telling which file it is.
+// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem);
 // Takes the shared lock on a regular file (identity known), saying first in
 // one warning line, under the program's name, when a run holds the file and
 // the reader has to wait for it.
