@@ -44,7 +44,7 @@ private:
     }
     bool check_characters(std::string_view line, std::size_t number);
     void start_table(std::string_view line);
-    void split(std::string_view line, std::vector<std::string_view>& fields) const;
+    void split(std::string_view line);
     bool read_coordinate(std::string_view field, const char* what, std::size_t number,
                          float& value);
     bool read_point(point_row& row);
@@ -54,8 +54,8 @@ private:
     std::string& problem_;
     bool started_ = false;
     bool comma_ = false;
-    std::size_t field_count_ = 0;  // of the table's first line
     std::size_t first_line_ = 0;
+    std::vector<std::string_view> fields_;  // of the line being read
 };
 
 bool table_parser::check_characters(std::string_view line, std::size_t number) {
@@ -85,8 +85,9 @@ void table_parser::start_table(std::string_view line) {
     table_.separator = blank == std::string_view::npos ? ' ' : line[blank];
 }
 
-void table_parser::split(std::string_view line, std::vector<std::string_view>& fields) const {
-    fields.reserve(field_count_);
+void table_parser::split(std::string_view line) {
+    std::vector<std::string_view>& fields = fields_;
+    fields.clear();
     if (comma_) {
         std::size_t start = 0;
         for (std::size_t comma; (comma = line.find(',', start)) != std::string_view::npos;
@@ -120,12 +121,12 @@ bool table_parser::read_coordinate(std::string_view field, const char* what,
 }
 
 bool table_parser::read_point(point_row& row) {
-    if (!read_coordinate(row.fields[0], "longitude", row.line, row.lon) ||
-        !read_coordinate(row.fields[1], "latitude", row.line, row.lat)) {
+    if (!read_coordinate(fields_[0], "longitude", row.line, row.lon) ||
+        !read_coordinate(fields_[1], "latitude", row.line, row.lat)) {
         return false;
     }
     if (!(row.lat >= -90.0f && row.lat <= 90.0f)) {
-        return refuse(row.line, "a latitude from -90 to 90 degrees, not " + shown(row.fields[1]) +
+        return refuse(row.line, "a latitude from -90 to 90 degrees, not " + shown(fields_[1]) +
                                     " (longitude and latitude swapped?)");
     }
     return true;
@@ -146,30 +147,32 @@ bool table_parser::take_line(std::string_view line, std::size_t number) {
     if (!started_) {
         start_table(line);
     }
-    point_row row{0.0f, 0.0f, line, {}, number, crlf};
-    split(line, row.fields);
+    point_row row{0.0f, 0.0f, line, table_.fields.size(), number, crlf};
+    split(line);
     if (!started_) {
-        if (row.fields.size() < 2) {
+        if (fields_.size() < 2) {
             return refuse(number, "a longitude and a latitude, and any further fields, "
                                   "separated by commas or blanks");
         }
         started_ = true;
-        field_count_ = row.fields.size();
+        table_.field_count = fields_.size();
         first_line_ = number;
-        if (!is_number(row.fields[0]) && !is_number(row.fields[1])) {
+        if (!is_number(fields_[0]) && !is_number(fields_[1])) {
             table_.has_header = true;
-            table_.header = std::move(row);
+            table_.header = row;
+            table_.fields = fields_;
             return true;
         }
-    } else if (row.fields.size() != field_count_) {
-        return refuse(number, std::to_string(field_count_) + " fields, as on line " +
+    } else if (fields_.size() != table_.field_count) {
+        return refuse(number, std::to_string(table_.field_count) + " fields, as on line " +
                                   std::to_string(first_line_) + ", not " +
-                                  std::to_string(row.fields.size()));
+                                  std::to_string(fields_.size()));
     }
     if (!read_point(row)) {
         return false;
     }
-    table_.rows.push_back(std::move(row));
+    table_.rows.push_back(row);
+    table_.fields.insert(table_.fields.end(), fields_.begin(), fields_.end());
     return true;
 }
 

@@ -31,10 +31,10 @@
 struct point_row {
     float lon;                        // degrees, nearest single to the text
     float lat;                        // degrees, -90..90
-    std::string_view text;            // the line as read, without its line end
-    std::vector<std::string_view> fields;  // its fields, each as written
-    std::size_t line;                 // line number in the file, from 1
-    bool crlf;                        // the line ended in CR LF
+    std::string_view text;    // the line as read, without its line end
+    std::size_t first_field;  // where its fields start in the table's fields
+    std::size_t line;         // line number in the file, from 1
+    bool crlf;                // the line ended in CR LF
 };
 
 struct point_table {
@@ -47,6 +47,14 @@ struct point_table {
     bool has_header = false;
     point_row header{};  // when has_header: the column names (lon, lat unset)
     std::vector<point_row> rows;
+    std::size_t field_count = 0;           // fields of every line
+    std::vector<std::string_view> fields;  // the fields of the header and rows, in order
+
+    // Field k (from 0) of a row or of the header, as written (in CSV with
+    // any blanks around it).
+    std::string_view field(const point_row& row, std::size_t k) const {
+        return fields[row.first_field + k];
+    }
 };
 
 // Reads `text` (the whole file) as a point table into `table`, which
