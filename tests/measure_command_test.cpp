@@ -104,7 +104,8 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
     const std::string table = "# around the equator\nlon lat name\n0 10 N\n10 0 E\n"
                               "0 -20 S\n-10 0 W\n30 30 F\n350 0 X\n-0.000001 10 T\n-0 10 Z\n";
     scratch_dir dir;
-    const std::vector<std::string> all = lines_of(measure_run(dir, table, {"--centre", "0", "0"}).out);
+    const std::vector<std::string> centre = {"--centre", "0", "0"};
+    const std::vector<std::string> all = lines_of(measure_run(dir, table, centre).out);
     ASSERT_EQ(all.size(), 9u);
     const auto value = [&](std::size_t row, std::size_t field) {
         return fields_of(all[row], ' ')[field];
@@ -131,7 +132,7 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
         {{"--azimuth", "0:0", "-"}, "NTZ"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> arguments = {"--centre", "0", "0"};
+        std::vector<std::string> arguments = centre;
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
         const program_run run = measure_run(dir, table, arguments);
         std::string kept;
@@ -141,14 +142,15 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
         EXPECT_EQ(kept, c.kept) << arguments[3] << " " << arguments[4];
     }
     const program_run csv =
-        measure_run(dir, "lon,lat,code\r\n0,10,N\r\n\r\n 10 , 0 ,E\n", {"--centre", "0", "0"});
+        measure_run(dir, "lon,lat,code\r\n0,10,N\r\n\r\n 10 , 0 ,E\n", centre);
     const std::vector<std::string> rows = lines_of(csv.out);
     ASSERT_EQ(rows.size(), 3u) << csv.err;
     EXPECT_EQ(rows[0], "lon,lat,code,distance,azimuth,back_azimuth\r");
     EXPECT_EQ(rows[1].substr(0, 7), "0,10,N,");
     EXPECT_EQ(rows[1].back(), '\r');
     EXPECT_EQ(fields_of(rows[2], ',').size(), 6u);
-    EXPECT_EQ(fields_of(lines_of(measure_run(dir, "1\t2\tA B\n", {"--centre", "0", "0"}).out)[0], '\t').size(), 6u);
+    const std::string tabs = measure_run(dir, "1\t2\tA B\n", centre).out;
+    EXPECT_EQ(fields_of(lines_of(tabs)[0], '\t').size(), 6u);
 }
 
 // A row or an argument refused: one line naming it, exit 1, nothing written.
@@ -178,8 +180,9 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
     };
     scratch_dir dir;
     for (const auto& c : cases) {
-        const program_run run = measure_run(
-            dir, c.table, c.arguments.empty() ? std::vector<std::string>{"--centre", "0", "0"} : c.arguments);
+        const std::vector<std::string> centre = {"--centre", "0", "0"};
+        const program_run run =
+            measure_run(dir, c.table, c.arguments.empty() ? centre : c.arguments);
         EXPECT_EQ(run.exit_status, 1) << c.message;
         EXPECT_EQ(run.out, "") << c.message;
         EXPECT_EQ(run.err, std::string("dist-strike-contour-measure: ") + c.message + "\n");

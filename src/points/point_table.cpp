@@ -109,8 +109,8 @@ bool table_parser::read_coordinate(std::string_view field, const char* what,
                                    std::size_t number, float& value) {
     switch (read_decimal_real(without_blanks(field), value)) {
         case real_reading::not_a_number:
-            return refuse(number, std::string("a ") + what + " in degrees (a decimal number), not " +
-                                      shown(field));
+            return refuse(number, std::string("a ") + what +
+                                      " in degrees (a decimal number), not " + shown(field));
         case real_reading::too_large:
             return refuse(number, std::string("a ") + what +
                                       " within the range of single precision, not " + shown(field));

@@ -23,11 +23,10 @@ bool parse_angle_window(const std::string& text, const char* option, float lowes
                       read_bound(all.substr(colon + 1), lowest, highest, window.max) &&
                       (wraps || window.min <= window.max);
     if (!read) {
-        const std::string range = std::to_string(static_cast<int>(lowest)) + " to " +
-                                  std::to_string(static_cast<int>(highest));
-        problem = std::string(option) + " needs MIN:MAX, two numbers of degrees from " + range +
-                  (wraps ? " (MIN above MAX wraps through " + std::to_string(static_cast<int>(highest)) + ")"
-                         : ", MIN not above MAX") +
+        const std::string high = std::to_string(static_cast<int>(highest));
+        problem = std::string(option) + " needs MIN:MAX, two numbers of degrees from " +
+                  std::to_string(static_cast<int>(lowest)) + " to " + high +
+                  (wraps ? " (MIN above MAX wraps through " + high + ")" : ", MIN not above MAX") +
                   ", not \"" + text + "\"";
         return false;
     }
