@@ -1,10 +1,11 @@
 #include "input_values.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <string_view>
+
+#include "decimal_real.h"
 
 namespace {
 
@@ -35,35 +36,6 @@ void quote_value(const value_text& value, char* out, std::size_t out_size) {
     out[used] = '\0';
 }
 
-// Optional sign, digits with an optional decimal point (at least one digit
-// in all), optional exponent: E or e, optional sign, digits.
-bool is_real_text(const char* s) {
-    std::size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
-    std::size_t digits = 0;
-    for (; is_digit(s[i]); ++i) {
-        ++digits;
-    }
-    if (s[i] == '.') {
-        for (++i; is_digit(s[i]); ++i) {
-            ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (s[i] == 'E' || s[i] == 'e') {
-        ++i;
-        i += (s[i] == '+' || s[i] == '-') ? 1 : 0;
-        if (!is_digit(s[i])) {
-            return false;
-        }
-        while (is_digit(s[i])) {
-            ++i;
-        }
-    }
-    return s[i] == '\0';
-}
-
 // Optional sign and digits.
 bool is_integer_text(const char* s) {
     std::size_t i = (s[0] == '+' || s[0] == '-') ? 1 : 0;
@@ -89,12 +61,13 @@ bool refuse_value(input_result& result, const char* item, const value_text& valu
 // turned into Infinity; tiny ones round to a subnormal or zero as usual.
 bool convert_real(input_result& result, const char* item, const value_text& value,
                   float& out) {
-    if (!is_real_text(value.chars)) {
-        return refuse_value(result, item, value, "is not a number");
-    }
-    out = std::strtof(value.chars, nullptr);
-    if (std::isinf(out)) {
-        return refuse_value(result, item, value, "is too large for single precision");
+    switch (read_decimal_real(std::string_view(value.chars, value.length), out)) {
+        case real_reading::not_a_number:
+            return refuse_value(result, item, value, "is not a number");
+        case real_reading::too_large:
+            return refuse_value(result, item, value, "is too large for single precision");
+        case real_reading::read:
+            break;
     }
     return true;
 }

@@ -13,7 +13,8 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for command in dist-strike-contour dist-strike-contour-export dist-strike-contour-plot; do
+for command in dist-strike-contour dist-strike-contour-export dist-strike-contour-plot \
+        dist-strike-contour-measure; do
     [[ -x $prefix/bin/$command ]] || { echo "not installed as a program: bin/$command"; exit 1; }
     [[ -e $prefix/share/man/man1/$command.1.gz ]] || { echo "missing manual page: $command.1.gz"; exit 1; }
     if command -v man >/dev/null 2>&1; then
@@ -21,7 +22,7 @@ for command in dist-strike-contour dist-strike-contour-export dist-strike-contou
         [[ -z $warnings ]] || { echo "$command.1: $warnings"; exit 1; }
     fi
 done
-for command in dist-strike-contour-export dist-strike-contour-plot; do
+for command in dist-strike-contour-export dist-strike-contour-plot dist-strike-contour-measure; do
     "$prefix/bin/$command" --help | grep -q "^Usage: $command" ||
         { echo "$command --help gives no usage"; exit 1; }
     [[ $("$prefix/bin/$command" --version) == "$command $version" ]] ||

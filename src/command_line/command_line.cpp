@@ -1,12 +1,14 @@
 #include "command_line/command_line.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "diagnostic.h"
+#include "output/text_output.h"
 #include "write_all.h"
 
 // The companion commands' version, given by the build.
@@ -42,6 +44,49 @@ int answer_on_standard_output(const char* program, std::string_view text) {
         return EXIT_STATUS_NOT_WRITTEN;
     }
     return 0;
+}
+
+command_request read_arguments(int argc, char** argv, const char* operand,
+                               const std::function<bool(int& i, std::string& problem)>& take_option,
+                               std::string& file, std::string& problem) {
+    bool file_given = false;
+    bool options_done = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const command_request request = options_done ? command_request::run
+                                                     : answer_request(argument);
+        if (request != command_request::run) {
+            return request;
+        }
+        if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
+            if (file_given) {
+                problem = std::string(operand) + " only (see --help)";
+                return command_request::refused;
+            }
+            file = argv[i];
+            file_given = true;
+        } else if (argument == "--") {
+            options_done = true;
+        } else if (!take_option(i, problem)) {
+            problem = "unknown option " + std::string(argument) + " (see --help)";
+            return command_request::refused;
+        } else if (!problem.empty()) {
+            return command_request::refused;
+        }
+    }
+    return command_request::run;
+}
+
+bool finish_standard_output(text_output& out, std::string& problem) {
+    const bool written = out.flush();
+    // Some file systems report a failed write only when the file is closed.
+    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
+    if (!written || !closed) {
+        problem = std::string("cannot write standard output: ") +
+                  std::strerror(written ? errno : out.error_number());
+        return false;
+    }
+    return true;
 }
 
 bool option_value(int argc, char** argv, int& i, std::string_view name, std::string& value,
@@ -104,4 +149,13 @@ void occupy_closed_standard_descriptors() {
             }
         }
     }
+}
+
+void ignore_write_signals() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void report_refusal(const char* program, const std::string& problem) {
+    report_line(STDERR_FILENO, program, problem);
 }

@@ -1,11 +1,7 @@
 // dist-strike-contour-export: turns a whole contour file into what GMT,
 // GDAL and GIS tools, and Python, read. Writes to standard output.
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <string>
-#include <string_view>
 #include <unistd.h>
 
 #include "command_line/command_line.h"
@@ -60,46 +56,20 @@ struct export_options {
     std::string file = CONTOUR_FILE_NAME;
 };
 
-// One argument of the command line; false, with the problem, when refused.
-bool take_argument(int argc, char** argv, int& i, bool& file_given, bool& options_done,
-                   export_options& options, std::string& problem) {
-    const std::string_view argument = argv[i];
-    std::string value;
-    if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
-        if (file_given) {
-            problem = "one contour file only (see --help)";
-            return false;
-        }
-        options.file = argv[i];
-        file_given = true;
-    } else if (argument == "--") {
-        options_done = true;
-    } else if (option_value(argc, argv, i, "--format", value, problem)) {
-        options.format = find_format(value);
-        if (problem.empty() && options.format == nullptr) {
-            problem = "unknown format \"" + value + "\": " + format_names();
-        }
-    } else if (!shared_option(argc, argv, i, options.shared, problem)) {
-        problem = "unknown option " + std::string(argument) + " (see --help)";
-    }
-    return problem.empty();
-}
-
 command_request parse_arguments(int argc, char** argv, export_options& options,
                                 std::string& problem) {
-    bool file_given = false;
-    bool options_done = false;
-    for (int i = 1; i < argc; ++i) {
-        const command_request request = options_done ? command_request::run
-                                                     : answer_request(argv[i]);
-        if (request != command_request::run) {
-            return request;
+    const auto take_option = [&](int& i, std::string& refusal) {
+        std::string value;
+        if (option_value(argc, argv, i, "--format", value, refusal)) {
+            options.format = find_format(value);
+            if (refusal.empty() && options.format == nullptr) {
+                refusal = "unknown format \"" + value + "\": " + format_names();
+            }
+            return true;
         }
-        if (!take_argument(argc, argv, i, file_given, options_done, options, problem)) {
-            return command_request::refused;
-        }
-    }
-    return command_request::run;
+        return shared_option(argc, argv, i, options.shared, refusal);
+    };
+    return read_arguments(argc, argv, "one contour file", take_option, options.file, problem);
 }
 
 int refuse(const std::string& problem, int status) {
@@ -124,37 +94,11 @@ int export_run(const export_options& options) {
     }
     text_output out(STDOUT_FILENO);
     options.format->write(input.run, options.shared.strike_step, out);
-    const bool written = out.flush();
-    // Some file systems report a failed write only when the file is closed.
-    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
-    if (!written || !closed) {
-        return refuse(std::string("cannot write standard output: ") +
-                          std::strerror(written ? errno : out.error_number()),
-                      EXIT_WRITE_FAILURE);
-    }
-    return EXIT_OK;
+    return finish_standard_output(out, problem) ? EXIT_OK : refuse(problem, EXIT_WRITE_FAILURE);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A reader that goes away shows up as a failed write, reported, rather
-    // than ending the command without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Likewise a file size limit reached is reported as a failed write.
-    std::signal(SIGXFSZ, SIG_IGN);
-    occupy_closed_standard_descriptors();
-    export_options options;
-    std::string problem;
-    switch (parse_arguments(argc, argv, options, problem)) {
-        case command_request::help:
-            return answer_on_standard_output(PROGRAM, usage());
-        case command_request::version:
-            return answer_on_standard_output(PROGRAM, version_line(PROGRAM));
-        case command_request::refused:
-            return refuse(problem, EXIT_REFUSED);
-        case command_request::run:
-            break;
-    }
-    return export_run(options);
+    return standard_output_command(argc, argv, PROGRAM, usage(), parse_arguments, export_run);
 }

@@ -22,19 +22,30 @@ int open_for_reading(const std::string& path) {
     return fd;
 }
 
-// Takes the shared lock, saying first when a run holds the file and the
-// reader has to wait for it.
-void lock_shared(int fd, const run_file& file, const char* program, int diagnostic_fd) {
-    if (!file.identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
+}  // namespace
+
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd) {
+    if (!identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
         return;
     }
     if (errno == EWOULDBLOCK) {
         report_line(diagnostic_fd, program,
-                    "warning: a run is writing " + file.name + "; waiting for it to finish");
+                    "warning: a run is writing " + name + "; waiting for it to finish");
     }
     while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
     }
 }
+
+void release_shared(int fd, bool standard_input) {
+    if (standard_input) {
+        ::flock(fd, LOCK_UN);
+    } else {
+        ::close(fd);
+    }
+}
+
+namespace {
 
 bool read_all(int fd, const run_file& file, contour_reader& reader, std::string& problem) {
     bool taken = true;
@@ -55,16 +66,26 @@ bool read_all(int fd, const run_file& file, contour_reader& reader, std::string&
 
 }  // namespace
 
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem) {
+    const bool standard_input = file == "-";
+    name = standard_input ? "standard input" : file;
+    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    if (fd < 0) {
+        problem = "cannot open " + name + ": " + std::strerror(errno);
+        return -1;
+    }
+    identity = identity_of_descriptor(fd);
+    return fd;
+}
+
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem) {
     const bool standard_input = file == "-";
-    result.name = standard_input ? "standard input" : file;
-    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
+    const int fd = open_input(file, result.name, result.identity, problem);
     if (fd < 0) {
-        problem = "cannot open " + result.name + ": " + std::strerror(errno);
         return false;
     }
-    result.identity = identity_of_descriptor(fd);
     if (same_file(result.identity, identity_of_descriptor(diagnostic_fd))) {
         const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         ::dup2(null_fd, diagnostic_fd);
@@ -76,15 +97,9 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
         }
         return false;
     }
-    lock_shared(fd, result, program, diagnostic_fd);
+    lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
     contour_reader reader(result.run);
     const bool whole = read_all(fd, result, reader, problem);
-    // Closing the descriptor releases the lock; standard input's is released
-    // here, as the reading is done.
-    if (standard_input) {
-        ::flock(fd, LOCK_UN);
-    } else {
-        ::close(fd);
-    }
+    release_shared(fd, standard_input);
     return whole;
 }

@@ -28,3 +28,18 @@ struct run_file {
 // diagnostic descriptor under the program's name.
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem);
+
+// The steps of such a reading, for other files read the same way.
+// Opens FILE for reading ("-" is standard input), naming it as messages
+// give it (the path, or "standard input") and telling which file it is.
+// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem);
+// Takes the shared lock on a regular file (identity known), saying first in
+// one warning line, under the program's name, when a run holds the file and
+// the reader has to wait for it.
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd);
+// Ends the reading: closes the file, which releases its lock; standard
+// input stays open and its lock is released.
+void release_shared(int fd, bool standard_input);

@@ -1,0 +1,214 @@
+// The measuring command as a user meets it: the points of stored runs
+// measure back exactly as the program measured them, windows keep their
+// bounds, and what it cannot read or write is refused as the other
+// commands refuse it.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "great_circle.h"
+#include "nearest_integer.h"
+#include "program_runner.h"
+#include "reference_runs.h"
+#include "sphere/dist_calculation.h"
+
+namespace {
+
+const char* const CONTOUR = "dist-strike-contour.txt";
+
+program_run measure_run(const scratch_dir& dir, const std::string& table,
+                        std::vector<std::string> arguments,
+                        program_output output = captured_output()) {
+    run_setup setup{text_input(table), output};
+    setup.program = MEASURE_PATH;
+    setup.arguments = std::move(arguments);
+    return run_program(dir, setup);
+}
+
+std::vector<std::string> fields_of(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::size_t start = line.find_first_not_of(separator);
+    while (start != std::string::npos) {
+        const std::size_t end = line.find(separator, start);
+        fields.push_back(line.substr(start, end - start));
+        start = end == std::string::npos ? end : line.find_first_not_of(separator, end);
+    }
+    return fields;
+}
+
+// How far apart two azimuths are, through north when that is shorter.
+double azimuth_gap(double a, double b) {
+    const double gap = std::fmod(std::fabs(a - b), 360.0);
+    return std::min(gap, 360.0 - gap);
+}
+
+// Every record of a stored run (no position of these runs is unresolved),
+// given as a table with the centre taken from the contour file: its
+// distance is dist_calculation's to the last bit, so it rounds to the
+// record's distance check; its azimuth is the ring azimuth within 0.01
+// degree and its back-azimuth a double-precision one within 0.01 degree.
+TEST(MeasureCommand, RecordsOfStoredRunsMeasureAsTheProgramMeasuredThem) {
+    if (!running_libm_family().known) {
+        GTEST_SKIP() << running_libm_family().description;
+    }
+    for (const char* stored : {"lon120.5_lat-33.25_step10", "lon120_lat30_step25",
+                               "lon200_lat-45_step7"}) {
+        scratch_dir dir;
+        const std::string contour = read_file(stored_run_path(stored, CONTOUR));
+        write_file(dir.work_path(CONTOUR), contour);
+        std::string records;
+        for (const std::string& line : lines_of(contour)) {
+            records += line == " >" ? "" : line + "\n";
+        }
+        const program_run run = measure_run(dir, records, {});
+        ASSERT_EQ(run.exit_status, 0) << stored << ": " << run.err;
+        const std::vector<std::string> lines = lines_of(run.out);
+        ASSERT_EQ(lines.size(), lines_of(records).size()) << stored;
+        const std::vector<std::string> centre = fields_of(lines[0], ' ');
+        const float lon0 = std::strtof(centre[0].c_str(), nullptr);
+        const float lat0 = std::strtof(centre[1].c_str(), nullptr);
+        for (const std::string& line : lines) {
+            const std::vector<std::string> f = fields_of(line, ' ');
+            ASSERT_EQ(f.size(), 8u) << line;
+            const float lon = std::strtof(f[0].c_str(), nullptr);
+            const float lat = std::strtof(f[1].c_str(), nullptr);
+            const float distance = std::strtof(f[5].c_str(), nullptr);
+            float expected = 0.0f;
+            dist_calculation(lat0, lon0, lat, lon, expected);
+            EXPECT_EQ(distance, expected) << stored << ": " << line;
+            EXPECT_EQ(nearest_integer(distance), std::atoi(f[4].c_str())) << line;
+            EXPECT_TRUE(std::atof(f[6].c_str()) < 360.0 && std::atof(f[7].c_str()) < 360.0)
+                << line;
+            if (std::atoi(f[2].c_str()) == 0) {
+                continue;  // the centre itself: no direction
+            }
+            EXPECT_LE(azimuth_gap(std::atof(f[6].c_str()), std::atof(f[3].c_str())), 0.01)
+                << stored << ": " << line;
+            const double back = measure(lon, lat, lon0, lat0).az;
+            EXPECT_LE(azimuth_gap(std::atof(f[7].c_str()), back), 0.01) << stored << ": " << line;
+        }
+    }
+}
+
+// Windows keep both bounds and wrap through north; rows keep their text,
+// separator and line ends, and a longitude beyond +-180 is measured as it
+// comes. Around (0, 0): N lies due north (azimuth exactly 0), E due east,
+// S due south, W due west, F 40 degrees north-east; X is W given as 350;
+// T lies a hair west of north (a tiny negative azimuth, 0 and not 360),
+// Z at longitude -0 (azimuth -0, written 0).
+TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
+    const std::string table = "# around the equator\nlon lat name\n0 10 N\n10 0 E\n"
+                              "0 -20 S\n-10 0 W\n30 30 F\n350 0 X\n-0.000001 10 T\n-0 10 Z\n";
+    scratch_dir dir;
+    const std::vector<std::string> centre = {"--centre", "0", "0"};
+    const std::vector<std::string> all = lines_of(measure_run(dir, table, centre).out);
+    ASSERT_EQ(all.size(), 9u);
+    const auto value = [&](std::size_t row, std::size_t field) {
+        return fields_of(all[row], ' ')[field];
+    };
+    EXPECT_EQ(all[0], "lon lat name distance azimuth back_azimuth");
+    EXPECT_EQ(value(1, 4), "0");
+    EXPECT_EQ(value(7, 4), "0");
+    EXPECT_EQ(value(8, 4), "0");
+    EXPECT_EQ(value(6, 3), value(4, 3)) << "350 measures as -10";
+    const std::string e = value(2, 3);   // E's distance
+    const std::string s = value(3, 3);   // S's distance
+    const std::string ea = value(2, 4);  // E's azimuth
+    const struct {
+        std::vector<std::string> arguments;
+        const char* kept;  // names of the rows kept
+    } cases[] = {
+        {{"--distance", e + ":" + s}, "NESWXTZ"},  // N, W, X, T, Z at E's distance
+        {{"--distance=0:" + e}, "NEWXTZ"},
+        {{"--azimuth", "0:" + ea}, "NEFTZ"},
+        {{"--azimuth", ea + ":" + ea}, "E"},
+        {{"--azimuth", "330:30"}, "NTZ"},
+        {{"--azimuth", ea + ":30"}, "NESWXTZ"},
+        {{"--azimuth", "260:50", "--distance", "0:30"}, "NWXTZ"},
+        {{"--azimuth", "0:0", "-"}, "NTZ"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = centre;
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const program_run run = measure_run(dir, table, arguments);
+        std::string kept;
+        for (const std::string& line : lines_of(run.out)) {
+            kept += line.substr(0, 4) == "lon " ? "" : fields_of(line, ' ')[2];
+        }
+        EXPECT_EQ(kept, c.kept) << arguments[3] << " " << arguments[4];
+    }
+    const program_run csv =
+        measure_run(dir, "lon,lat,code\r\n0,10,N\r\n\r\n 10 , 0 ,E\n", centre);
+    const std::vector<std::string> rows = lines_of(csv.out);
+    ASSERT_EQ(rows.size(), 3u) << csv.err;
+    EXPECT_EQ(rows[0], "lon,lat,code,distance,azimuth,back_azimuth\r");
+    EXPECT_EQ(rows[1].substr(0, 7), "0,10,N,");
+    EXPECT_EQ(rows[1].back(), '\r');
+    EXPECT_EQ(fields_of(rows[2], ',').size(), 6u);
+    const std::string tabs = measure_run(dir, "1\t2\tA B\n", centre).out;
+    EXPECT_EQ(fields_of(lines_of(tabs)[0], '\t').size(), 6u);
+}
+
+// A row or an argument refused: one line naming it, exit 1, nothing written.
+TEST(MeasureCommand, RefusesWhatItCannotRead) {
+    const struct {
+        const char* table;
+        std::vector<std::string> arguments;
+        const char* message;  // after "dist-strike-contour-measure: "
+    } cases[] = {
+        {"lon,lat\n1,2\n3,x\n", {}, "standard input:3: expected a latitude in degrees (a decimal number), not \"x\""},
+        {"x,2\n1,2\n", {}, "standard input:1: expected a longitude in degrees (a decimal number), not \"x\""},
+        {"1 2\nnan 2\n", {}, "standard input:2: expected a longitude in degrees (a decimal number), not \"nan\""},
+        {"1 2\n1 inf\n", {}, "standard input:2: expected a latitude in degrees (a decimal number), not \"inf\""},
+        {"1 1e39\n", {}, "standard input:1: expected a latitude within the range of single precision, not \"1e39\""},
+        {"# c\n142.37 38.3 A\n38.3 142.37 B\n", {}, "standard input:3: expected a latitude from -90 to 90 degrees, not \"142.37\" (longitude and latitude swapped?)"},
+        {"1,2,A\n\n3,4\n", {}, "standard input:3: expected 3 fields, as on line 1, not 2"},
+        {"1,2,\"A, B\"\n", {}, "standard input:1: expected fields without double quotes (quoted fields are not read)"},
+        {"1 2\r3 4\n", {}, "standard input:1: expected a line end (LF or CR LF), not a CR inside the line"},
+        {"12\n", {}, "standard input:1: expected a longitude and a latitude, and any further fields, separated by commas or blanks"},
+        {"1 2\n", {"--distance", "30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"30\""},
+        {"1 2\n", {"--distance", "90:30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"90:30\""},
+        {"1 2\n", {"--azimuth", "0:361"}, "--azimuth needs MIN:MAX, two numbers of degrees from 0 to 360 (MIN above MAX wraps through 360), not \"0:361\""},
+        {"1 2\n", {"--centre", "1"}, "--centre needs a longitude and a latitude (see --help)"},
+        {"1 2\n", {"--centre", "1", "nan"}, "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"1\" \"nan\""},
+        {"1 2\n", {"-"}, "cannot open dist-strike-contour.txt: No such file or directory"},
+        {"1 2\n", {"--centre", "0", "0", "a", "b"}, "one table of points only (see --help)"},
+    };
+    scratch_dir dir;
+    for (const auto& c : cases) {
+        const std::vector<std::string> centre = {"--centre", "0", "0"};
+        const program_run run =
+            measure_run(dir, c.table, c.arguments.empty() ? centre : c.arguments);
+        EXPECT_EQ(run.exit_status, 1) << c.message;
+        EXPECT_EQ(run.out, "") << c.message;
+        EXPECT_EQ(run.err, std::string("dist-strike-contour-measure: ") + c.message + "\n");
+    }
+}
+
+TEST(MeasureCommand, AFailedWriteIsNeverASuccess) {
+    scratch_dir dir;
+    write_file(dir.work_path("points.txt"), "1 2\n");
+    const struct {
+        program_output output;
+        std::vector<std::string> arguments;
+        const char* message;  // after "dist-strike-contour-measure: "
+    } cases[] = {
+        {output_path("/dev/full"), {"--centre", "0", "0"}, "cannot write standard output: "},
+        {closed_output(), {"--version"}, "cannot write standard output: "},
+        {appended_output(dir.work_path("points.txt")), {"--centre", "0", "0", "points.txt"},
+         "standard output is points.txt itself"},
+    };
+    for (const auto& c : cases) {
+        const program_run run = measure_run(dir, "1 2\n", c.arguments, c.output);
+        EXPECT_EQ(run.exit_status, 2) << c.message;
+        EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-measure: ") + c.message, 0), 0u)
+            << run.err;
+    }
+    EXPECT_EQ(read_file(dir.work_path("points.txt")), "1 2\n");
+}
+
+}  // namespace
