@@ -88,6 +88,22 @@ picture read_ppm(const std::string& path) {
     return image;
 }
 
+struct box {
+    std::string kind;
+    int degrees;
+    double x, y, width, height;
+};
+
+std::vector<box> read_boxes(const std::string& path) {
+    std::vector<box> boxes;
+    std::istringstream lines(read_file(path));
+    box b;
+    while (lines >> b.kind >> b.degrees >> b.x >> b.y >> b.width >> b.height) {
+        boxes.push_back(b);
+    }
+    return boxes;
+}
+
 struct rgb {
     double r, g, b;
 };
@@ -109,8 +125,9 @@ bool coloured(const picture& image, int x, int y, const rgb& colour) {
 }
 
 // Whole-globe and regional maps (--max-distance 60 reaches 68 degrees), each
-// with a band; land and ocean must be right under the band as elsewhere, and
-// the band must shade exactly the pixels between its two distances.
+// with a band and points; land and ocean must be right under the band as
+// elsewhere, the band must shade exactly the pixels between its two
+// distances, and a point's triangle is filled exactly when it lies in it.
 TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
     SKIP_WITHOUT_GMT();
     // Open ocean far from any coast: the central, north and south Pacific,
@@ -133,6 +150,9 @@ TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
         char input[64];
         std::snprintf(input, sizeof input, "%g %g 30\n", centre.lon, centre.lat);
         const plot_place place(input);
+        std::ofstream(place.dir.work_path("points.csv"))
+            << "lon,lat,code\n100,0,A\n-30,0,B\n0,30,C\n60,60,D\n-120,-60,E\n150,45,F\n"
+               "-170,-10,G\n30,-30,H\n";
         const bool regional = centre.max_distance > 0;
         const double horizon = regional ? centre.max_distance * 1.1 + 2 : 179.9;
         const double band[] = {regional ? 20.0 : 40.0, regional ? 50.0 : 100.0};
@@ -140,7 +160,8 @@ TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
         if (regional) {
             arguments.insert(arguments.end(), {"--max-distance", std::to_string(centre.max_distance)});
         }
-        arguments.insert(arguments.end(), {CONTOUR, "map.ppm"});
+        arguments.insert(arguments.end(),
+                         {"--points", "points.csv", "--label-boxes", "boxes.txt", CONTOUR, "map.ppm"});
         const program_run run = place.plot(arguments);
         ASSERT_EQ(run.exit_status, 0) << input << run.err;
         const picture image = read_ppm(place.dir.work_path("map.ppm"));
@@ -172,6 +193,28 @@ TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
                         coloured_as(point[2], point[3], LAND))
                 << "centre " << input << " land at " << point[2] << ", " << point[3];
         }
+        // Each point's triangle (red) where no label covers it, and where the
+        // map is not squeezed.
+        const std::vector<box> boxes = read_boxes(place.dir.work_path("boxes.txt"));
+        const double points[][2] = {{100, 0}, {-30, 0}, {0, 30}, {60, 60}, {-120, -60},
+                                    {150, 45}, {-170, -10}, {30, -30}};
+        for (const auto& point : points) {
+            const great_circle seen = measure(centre.lon, centre.lat, point[0], point[1]);
+            int x = 0;
+            int y = 0;
+            pixel(seen.dist, seen.az, x, y);
+            const double cm = 15.0 / image.width;
+            const bool covered = std::any_of(boxes.begin(), boxes.end(), [&](const box& b) {
+                return std::fabs((x - radius) * cm - b.x) < b.width / 2 + 0.1 &&
+                       std::fabs((radius - y) * cm - b.y) < b.height / 2 + 0.1;
+            });
+            if (!covered && seen.dist < std::min(165.0, 0.95 * horizon)) {
+                EXPECT_EQ(coloured(image, x, y, {255, 0, 0}),
+                          seen.dist >= band[0] && seen.dist <= band[1])
+                    << input << " point " << point[0] << ", " << point[1] << " at "
+                    << seen.dist << " degrees";
+            }
+        }
         // Along radii between the rings' labels: land or ocean seen plain
         // only outside the band, shaded only inside it (a pixel and a half of
         // slack at its edges), and shaded near both edges.
@@ -195,22 +238,6 @@ TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
             EXPECT_GT(shaded_near_edges, 0) << input << " azimuth " << azimuth;
         }
     }
-}
-
-struct box {
-    std::string kind;
-    int degrees;
-    double x, y, width, height;
-};
-
-std::vector<box> read_boxes(const std::string& path) {
-    std::vector<box> boxes;
-    std::istringstream lines(read_file(path));
-    box b;
-    while (lines >> b.kind >> b.degrees >> b.x >> b.y >> b.width >> b.height) {
-        boxes.push_back(b);
-    }
-    return boxes;
 }
 
 TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {

@@ -11,10 +11,12 @@ namespace {
 // and from ocean (light blue), and from each other.
 constexpr const char* BAND_COLOURS[] = {"purple", "darkgreen", "darkorange3", "navy", "firebrick"};
 
-// A distance of a band: a finite number of degrees in 0..180.
+// A distance of a band: a finite number of degrees in 0..180, taken as the
+// nearest single, as the measuring command takes its window, so that a
+// point is in a band exactly when it is in that window.
 bool parse_distance(const std::string& text, double& value) {
     char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
+    value = static_cast<double>(std::strtof(text.c_str(), &end));
     return !text.empty() && *end == '\0' && value >= 0.0 && value <= 180.0;
 }
 

@@ -177,17 +177,21 @@ std::vector<std::string> cartesian_frame(const azimuthal_map& map) {
     return {"-R-" + r + "/" + r + "/-" + r + "/" + r, "-Jx1c"};
 }
 
-// The overlays drawn after the rings: points, labels, the centre, the
-// colour scale and the legend.
-void overlay_commands(const map_request& request, const std::string& font,
-                      const std::string& clearance,
-                      std::vector<std::vector<std::string>>& commands) {
+// The points' triangles, over the rings and under every label.
+void point_commands(const map_request& request, std::vector<std::vector<std::string>>& commands) {
     const std::string triangle = "-St" + number(POINT_MARK_SIZE) + "c";
     if (!request.points.empty()) {
         commands.push_back({"plot", "hollow-points.txt", triangle, "-W1p," + std::string(POINT_COLOUR)});
         commands.push_back({"plot", "filled-points.txt", triangle, "-G" + std::string(POINT_COLOUR),
                             "-W0.5p,black"});
     }
+}
+
+// What is drawn last: the bands' and points' labels, the centre, the
+// colour scale and the legend.
+void overlay_commands(const map_request& request, const std::string& font,
+                      const std::string& clearance,
+                      std::vector<std::vector<std::string>>& commands) {
     commands.push_back({"text", "overlay-labels.txt", "-F" + font + "Helvetica,black+jMC",
                         "-Gwhite@30", clearance});
     commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
@@ -236,6 +240,7 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
     if (strike_lines) {
         commands.push_back({"plot", "strike-lines.txt", "-W" + pen(0.6, "gray25")});
     }
+    point_commands(request, commands);
     commands.push_back({"text", "ring-labels.txt", "-F" + font + "Helvetica-Bold,black+jMC",
                         "-Gwhite", clearance});
     if (strike_lines) {

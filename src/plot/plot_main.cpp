@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "command_line/command_line.h"
 #include "diagnostic.h"
@@ -20,6 +22,7 @@
 #include "run_file/saved_errors.h"
 #include "plot/distance_bands.h"
 #include "plot/gmt_session.h"
+#include "plot/map_points.h"
 #include "plot/map_drawing.h"
 #include "plot/picture_output.h"
 #include "plot/stop_signals.h"
@@ -58,6 +61,12 @@ constexpr const char* USAGE =
     "  --band MIN:MAX[:LABEL]  shade the distances from MIN to MAX degrees from\n"
     "                          the centre (0 <= MIN < MAX <= 180), labelled\n"
     "                          \"MIN-MAX°\" or LABEL; repeatable\n"
+    "  --points TABLE          mark the points of a table (longitude, latitude,\n"
+    "                          then any columns; CSV or blank-separated, a\n"
+    "                          header line allowed) with triangles, filled\n"
+    "                          when in a band (or when there is none)\n"
+    "  --point-label COLUMN    the column that labels the points: a number\n"
+    "                          from 3, a header's name, or none (default 3)\n"
     "  --strike-step N         strike lines every N degrees of azimuth from 0\n"
     "                          (N divides 360), labelled near the edge\n"
     "  --label-boxes FILE      also write where each label went (kind,\n"
@@ -84,6 +93,8 @@ struct plot_options {
     shared_options shared;
     bool verbose = false;
     std::vector<distance_band> bands;
+    std::string points;       // the table of points, "" for none
+    std::string point_label;  // its column that labels them, "" for the default
     bool label_boxes_given = false;
     std::string label_boxes;
     std::string contour_file;
@@ -117,6 +128,10 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
         if (problem.empty() && parse_band(value, band, problem)) {
             options.bands.push_back(band);
         }
+    } else if (option_value(argc, argv, i, "--points", value, problem)) {
+        options.points = value;
+    } else if (option_value(argc, argv, i, "--point-label", value, problem)) {
+        options.point_label = value;
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
         options.label_boxes_given = true;
@@ -148,6 +163,10 @@ command_request parse_arguments(int argc, char** argv, plot_options& options,
     }
     options.contour_file = files[0];
     options.output = files[1];
+    if (!options.point_label.empty() && options.points.empty()) {
+        problem = "--point-label labels the points of --points TABLE: give the table";
+        return command_request::refused;
+    }
     return command_request::run;
 }
 
@@ -219,11 +238,12 @@ bool check_request(const plot_options& options, gmt_text& title, picture_format&
 }
 
 // Both outputs opened and checked before anything is drawn.
-bool open_outputs(const plot_options& options, const std::array<file_identity, 2>& inputs,
+bool open_outputs(const plot_options& options, const std::array<file_identity, 3>& inputs,
                   output_file& picture, output_file& boxes, std::string& problem) {
     const auto clear = [&](const output_file& output) {
         return output.clear_of_input(inputs[0], "the contour file", problem) &&
-               output.clear_of_input(inputs[1], "the file of error lines", problem);
+               output.clear_of_input(inputs[1], "the file of error lines", problem) &&
+               output.clear_of_input(inputs[2], "the table of points", problem);
     };
     if (!picture.open(options.output, problem) || !clear(picture)) {
         return false;
@@ -261,6 +281,19 @@ bool draw_and_write(const plot_options& options, const map_request& request,
     return commit_together(picture, options.label_boxes_given ? &boxes : nullptr, problem);
 }
 
+// The table of points and their marks on the map.
+bool read_points(const plot_options& options, const contour_run& run, point_file& points,
+                 std::vector<point_mark>& marks, std::string& problem) {
+    std::size_t label_index = 0;
+    if (options.points == options.contour_file && options.points == "-") {
+        problem = "the contour file and the table of points cannot both be standard input";
+        return false;
+    }
+    return read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) &&
+           label_column_of(points.table, options.point_label, label_index, problem) &&
+           point_marks_of(points, run, options.bands, label_index, marks, problem);
+}
+
 int plot(const plot_options& options) {
     gmt_text title;
     picture_format format;
@@ -274,16 +307,20 @@ int plot(const plot_options& options) {
         return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
     }
     file_identity errors;
+    point_file points;
+    std::vector<point_mark> marks;
     if ((!options.shared.errors.empty() &&
          !read_saved_errors(options.shared.errors, input.run, errors, problem)) ||
-        !largest_drawn_ring(input.run, options, largest, problem)) {
+        !largest_drawn_ring(input.run, options, largest, problem) ||
+        (!options.points.empty() && !read_points(options, input.run, points, marks, problem))) {
         return report(problem, EXIT_REFUSED);
     }
     // From here on a signal stops the plot once what it made is removed.
     install_stop_handlers();
     output_file picture(PROGRAM);
     output_file boxes(PROGRAM);
-    if (!open_outputs(options, {input.identity, errors}, picture, boxes, problem)) {
+    if (!open_outputs(options, {input.identity, errors, points.identity}, picture, boxes,
+                      problem)) {
         return stop_requested() ? EXIT_REFUSED : report(problem, EXIT_REFUSED);
     }
     if (!gmt_installed()) {
@@ -294,8 +331,8 @@ int plot(const plot_options& options) {
     const double horizon = options.regional
                                ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
                                : WHOLE_GLOBE_HORIZON;
-    const map_request request{&input.run, largest,       horizon, options.shared.strike_step,
-                              title.text, format,        options.bands, {}};
+    const map_request request{&input.run, largest, horizon,       options.shared.strike_step,
+                              title.text, format,  options.bands, std::move(marks)};
     if (!draw_and_write(options, request, picture, boxes, problem)) {
         // A stop is told by the signal itself, once everything made is gone.
         return stop_requested() ? EXIT_NOT_DRAWN : report(problem, EXIT_NOT_DRAWN);

@@ -1,0 +1,65 @@
+#include "plot/map_points.h"
+
+#include <cstdlib>
+
+#include "points/point_measure.h"
+#include "plot/title_text.h"
+
+namespace {
+
+// The first column after the longitude and the latitude, counted from 1.
+constexpr std::size_t FIRST_TEXT_COLUMN = 3;
+
+}  // namespace
+
+bool label_column_of(const point_table& table, const std::string& column, std::size_t& index,
+                     std::string& problem) {
+    const std::size_t columns = table.field_count;
+    index = 0;
+    if (column == "none" || (column.empty() && columns < FIRST_TEXT_COLUMN)) {
+        return true;
+    }
+    if (column.empty()) {
+        index = FIRST_TEXT_COLUMN;
+        return true;
+    }
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(column.c_str(), &end, 10);
+    if (column[0] >= '0' && column[0] <= '9' && *end == '\0') {
+        index = number >= FIRST_TEXT_COLUMN && number <= columns ? number : 0;
+    } else if (table.has_header) {
+        for (std::size_t i = FIRST_TEXT_COLUMN; i <= columns; ++i) {
+            index = table.field(table.header, i - 1) == column ? i : index;
+        }
+    }
+    if (index == 0) {
+        problem = "--point-label " + column + ": the table has no such column (a number from 3 to " +
+                  std::to_string(columns) + (table.has_header ? ", or a name of its header)" : ")");
+        return false;
+    }
+    return true;
+}
+
+bool point_marks_of(const point_file& points, const contour_run& run,
+                    const std::vector<distance_band>& bands, std::size_t label_index,
+                    std::vector<point_mark>& marks, std::string& problem) {
+    const contour_position& centre = run.rings[0].positions[0];
+    const point_measure measure(centre.lon, centre.lat);
+    marks.clear();
+    for (const point_row& row : points.table.rows) {
+        const float distance = measure.measure(row.lon, row.lat).distance;
+        gmt_text label{true, "", ""};
+        if (label_index > 0) {
+            label = title_for_gmt(points.table.field(row, label_index - 1));
+        }
+        if (!label.ok) {
+            problem = points.name + ":" + std::to_string(row.line) + ": the label in column " +
+                      std::to_string(label_index) + " cannot be drawn: " + label.problem;
+            return false;
+        }
+        marks.push_back({{static_cast<double>(row.lon), static_cast<double>(row.lat)},
+                         bands.empty() || in_any_band(bands, static_cast<double>(distance)),
+                         label.text});
+    }
+    return true;
+}
