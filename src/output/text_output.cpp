@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+
+#include "output/shortest_digits.h"
 
 #include "write_all.h"
 
@@ -68,22 +71,29 @@ void text_output::put_integer(std::int32_t value) {
 }
 
 void text_output::put_real(float value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+    char text[SHORTEST_TEXT_SIZE];
+    put(std::string_view(text, write_shortest_real(text, value)));
 }
 
-void text_output::put_longitude(float lon, std::int32_t turns) {
-    if (turns == 0) {
-        put_real(lon);
-        return;
+// The shortest fixed text of lon as a whole number of 10^-decimals.
+bool text_output::scaled_shortest(float lon, __int128& scaled, int& decimals) {
+    shortest_decimal decimal{};
+    if (shortest_decimal_of(std::fabs(lon), decimal)) {
+        scaled = static_cast<__int128>(decimal.digits);
+        for (int i = 0; i < decimal.exponent; ++i) {
+            scaled *= 10;
+        }
+        decimals = decimal.exponent < 0 ? -decimal.exponent : 0;
+        if (std::signbit(lon)) {
+            scaled = -scaled;
+        }
+        return true;
     }
     char fixed[FIXED_TEXT_SIZE];
     const auto result = std::to_chars(fixed, fixed + sizeof fixed, lon,
                                       std::chars_format::fixed);
-    // The shortest fixed text as a whole number of 10^-decimals.
-    __int128 scaled = 0;
-    int decimals = 0;
+    scaled = 0;
+    decimals = 0;
     bool after_point = false;
     for (const char* p = fixed; p != result.ptr; ++p) {
         if (*p == '.') {
@@ -93,13 +103,23 @@ void text_output::put_longitude(float lon, std::int32_t turns) {
             decimals += after_point ? 1 : 0;
         }
     }
-    if (decimals > MAX_SUM_DECIMALS) {
+    if (fixed[0] == '-') {
+        scaled = -scaled;
+    }
+    return decimals <= MAX_SUM_DECIMALS;
+}
+
+void text_output::put_longitude(float lon, std::int32_t turns) {
+    if (turns == 0) {
+        put_real(lon);
+        return;
+    }
+    __int128 scaled = 0;
+    int decimals = 0;
+    if (!scaled_shortest(lon, scaled, decimals)) {
         // Within 1e-21 degree of a meridian of whole turns: the turns alone.
         put_integer(360 * turns);
         return;
-    }
-    if (fixed[0] == '-') {
-        scaled = -scaled;
     }
     __int128 unit = 1;
     for (int i = 0; i < decimals; ++i) {
