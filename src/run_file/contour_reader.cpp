@@ -124,25 +124,29 @@ private:
                        "check 0";
             return false;
         }
-        const std::int32_t measured = measured_check(position);
-        if (grid_dist != 0 && position.dist_check != measured) {
-            expected = "distance check " + std::to_string(measured) +
-                       " (the point's distance from the centre, rounded), not " +
-                       std::to_string(position.dist_check);
-            return false;
+        if (grid_dist != 0) {
+            const std::int32_t measured = measured_check(position);
+            if (position.dist_check != measured) {
+                expected = "distance check " + std::to_string(measured) +
+                           " (the point's distance from the centre, rounded), not " +
+                           std::to_string(position.dist_check);
+                return false;
+            }
         }
         ring.positions[static_cast<std::size_t>(next_az_++)] = position;
         return true;
     }
 
     // The distance check the program writes for a point: its distance from
-    // the centre measured as the program verified it, rounded to the
+    // the centre measured as the program verified it (dist_calculation,
+    // with the centre's colatitude terms worked out once), rounded to the
     // nearest integer. An edited coordinate or check is told apart.
     std::int32_t measured_check(const contour_position& position) const {
         const contour_position& centre = run_.rings[0].positions[0];
-        float dist = 0.0f;
-        dist_calculation(centre.lat, centre.lon, position.lat, position.lon, dist);
-        return nearest_integer(dist);
+        const latitude_pair_terms pair =
+            latitude_pair_terms_of(centre_terms_, colatitude_terms_of(position.lat));
+        return nearest_integer(
+            dist_from_terms(pair, centre.lat, centre.lon, position.lat, position.lon));
     }
 
     // A ring starts with its record at azimuth 0; ring distances are 0,
@@ -175,6 +179,7 @@ private:
         }
         if (count == 1) {
             run_.dist_step = grid_dist;
+            centre_terms_ = colatitude_terms_of(run_.rings[0].positions[0].lat);
         }
         run_.rings.push_back({grid_dist, {}, false, {}});
         next_az_ = 0;
@@ -214,6 +219,7 @@ private:
     }
 
     contour_run& run_;
+    colatitude_terms centre_terms_{};  // of the centre, once its ring is read
     int next_az_ = RING_POSITIONS;
     bool ring_closed_ = true;
     real_item azimuth_items_[RING_POSITIONS];

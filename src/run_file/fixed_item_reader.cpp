@@ -18,26 +18,74 @@ constexpr int SIGNIFICANT_DIGITS = 9;
 constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
                                            100000, 1000000, 10000000, 100000000, 1000000000};
 
-// The digits from `start` to the end of the number, the first one not 0,
-// with at most one point among them (its place in `point`, 0 for none):
-// their value as an integer. False for any other text.
-bool read_digits(const char* number, std::size_t start, std::uint64_t& digits,
-                 std::size_t& point) {
+// Characters are taken 8 at a time as 64-bit integers, the first
+// character in the lowest byte.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the first character is the lowest byte");
+constexpr std::uint64_t EVERY_BYTE = 0x0101010101010101ULL;
+
+std::uint64_t eight_chars(const char* text) {
+    std::uint64_t chars = 0;
+    std::memcpy(&chars, text, sizeof chars);
+    return chars;
+}
+
+bool all_digits(std::uint64_t chars) {
+    // Each byte in '0'..'9': its high half is 3, and still 3 after adding 6.
+    return (chars & (0xF0 * EVERY_BYTE)) == 0x30 * EVERY_BYTE &&
+           ((chars + 0x06 * EVERY_BYTE) & (0xF0 * EVERY_BYTE)) == 0x30 * EVERY_BYTE;
+}
+
+// The value of 8 digit characters, the first the most significant: pairs,
+// then groups of 4, then the 8, each step one multiplication per lane.
+std::uint64_t eight_digits_value(std::uint64_t chars) {
+    std::uint64_t value = chars - '0' * EVERY_BYTE;
+    value = (value * 10) + (value >> 8);
+    value = (((value & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+             (((value >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+            32;
+    return value;
+}
+
+// Where the lowest byte equal to c lies among the 8, or 8 when none does.
+int first_byte_equal(std::uint64_t chars, char c) {
+    const std::uint64_t x = chars ^ (static_cast<std::uint64_t>(static_cast<unsigned char>(c)) *
+                                     EVERY_BYTE);
+    const std::uint64_t zeros = (x - EVERY_BYTE) & ~x & (0x80 * EVERY_BYTE);
+    return zeros == 0 ? 8 : __builtin_ctzll(zeros) / 8;
+}
+
+// The 9 digits starting at `start`, the first one not 0, with a point
+// among them or not (`with_point`): their value as an integer and, for a
+// point, the count of digits before it. False for any other text.
+bool read_nine_digits(const char* number, std::size_t start, bool with_point,
+                      std::uint64_t& digits, int& whole) {
     if (number[start] < '1' || number[start] > '9') {
         return false;
     }
-    point = 0;
-    digits = 0;
-    for (std::size_t i = start; i < NUMBER_END; ++i) {
-        const char c = number[i];
-        if (c >= '0' && c <= '9') {
-            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-        } else if (c == '.' && point == 0) {
-            point = i;
+    std::uint64_t first_eight = eight_chars(number + start);
+    char ninth = number[start + 8];
+    whole = SIGNIFICANT_DIGITS;
+    if (with_point) {
+        // 10 characters: the point is taken out of them.
+        const char tenth = number[start + 9];
+        whole = first_byte_equal(first_eight, '.');
+        if (whole < 8) {
+            const std::uint64_t before = (std::uint64_t{1} << (8 * whole)) - 1;
+            first_eight = (first_eight & before) | ((first_eight >> 8) & ~before) |
+                          (static_cast<std::uint64_t>(static_cast<unsigned char>(ninth)) << 56);
+            ninth = tenth;
+        } else if (ninth == '.') {
+            ninth = tenth;
+        } else if (tenth == '.') {
+            whole = SIGNIFICANT_DIGITS;
         } else {
             return false;
         }
     }
+    if (!all_digits(first_eight) || ninth < '0' || ninth > '9') {
+        return false;
+    }
+    digits = eight_digits_value(first_eight) * 10 + static_cast<std::uint64_t>(ninth - '0');
     return true;
 }
 
@@ -89,11 +137,11 @@ bool read_fixed_item(std::string_view field, float& value) {
     }
     // "0." and 9 decimals, or 9 digits with the point among them.
     std::uint64_t digits = 0;
-    std::size_t point = 0;
-    if (!read_digits(number, start, digits, point) || (point == 0) != fraction) {
+    int whole = 0;
+    if (!read_nine_digits(number, start, !fraction, digits, whole)) {
         return false;
     }
-    const int decimals = fraction ? SIGNIFICANT_DIGITS : static_cast<int>(NUMBER_END - 1 - point);
+    const int decimals = fraction ? SIGNIFICANT_DIGITS : SIGNIFICANT_DIGITS - whole;
     const double magnitude =
         static_cast<double>(digits) / static_cast<double>(POWERS_OF_TEN[decimals]);
     // The single nearest the number, or (double rounding) its neighbour;
