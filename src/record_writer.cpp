@@ -43,10 +43,40 @@ char* place_fixed_digits(char* field, const char* digits) {
     return field + FIXED_START;
 }
 
+// Fixed form with 1 to 7 digits before the point (exponents 0 to 6, the
+// longitudes and latitudes of a run): the 9 digits spelled one place to
+// the right of where they start, then their first 8 characters, taken as
+// one 64-bit integer, written back one place to the left with the point
+// between the whole part and the decimals, which stay where they are.
+constexpr int SHORT_WHOLE_PARTS = 7;
+
+void compose_short_fixed(char* field, bool negative, const decimal_digits& rounded) {
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+                  "the first character is the integer's lowest byte");
+    constexpr int FIXED_START = FIXED_FIELD_WIDTH - SIGNIFICANT_DIGITS - 1;
+    char* start = field + FIXED_START;
+    spell_digits(rounded.significand, start + 1);
+    std::uint64_t first_eight = 0;
+    std::memcpy(&first_eight, start + 1, sizeof first_eight);
+    const int point = 8 * (rounded.exponent + 1);  // bits of the whole part
+    const std::uint64_t whole = (std::uint64_t{1} << point) - 1;
+    const std::uint64_t text = (first_eight & whole) |
+                               (std::uint64_t{'.'} << point) |
+                               ((first_eight << 8) & (~whole << 8));
+    std::memcpy(start, &text, sizeof text);
+    if (negative) {
+        *--start = '-';
+    }
+}
+
 // Fixed form in a field of 16 already blank: exponent + 1 digits before
 // the point (a single "0" when the exponent is -1), the rest after it,
 // right-aligned in the first 12 characters.
 void compose_fixed(char* field, bool negative, const decimal_digits& rounded) {
+    if (rounded.exponent >= 0 && rounded.exponent < SHORT_WHOLE_PARTS) {
+        compose_short_fixed(field, negative, rounded);
+        return;
+    }
     char digits[SIGNIFICANT_DIGITS];
     spell_digits(rounded.significand, digits);
     char* start = nullptr;
