@@ -11,6 +11,9 @@ namespace {
 // The longitude brought into [-180, 180) by whole turns. fmod is exact, and
 // so is the final turn: both operands lie within a factor of two.
 float reduced_longitude(float lon) {
+    if (lon >= -180.0f && lon < 180.0f) {
+        return lon + 0.0f;  // already there (what fmod gives too)
+    }
     float reduced = std::fmod(lon, 360.0f);
     if (reduced >= 180.0f) {
         reduced -= 360.0f;

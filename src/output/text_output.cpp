@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "decimal_digits.h"
 #include "output/shortest_digits.h"
 
 #include "write_all.h"
@@ -19,6 +20,36 @@ constexpr std::size_t FIXED_TEXT_SIZE = 64;
 // few turns stays far below the 1.7e38 an unsigned 128-bit integer holds.
 constexpr int MAX_SUM_DECIMALS = 30;
 
+constexpr int NINE_DIGITS = 9;
+constexpr std::uint32_t NINE_DIGITS_LIMIT = 1000000000;
+
+// write_scaled for a magnitude below 1e9 and fewer than 9 decimals: its 9
+// digits spelled at once, the leading zeros dropped down to the one
+// before the point.
+std::size_t write_nine_or_fewer(char* out, bool negative, std::uint32_t magnitude,
+                                int decimals) {
+    char digits[NINE_DIGITS];
+    spell_digits(magnitude, digits);
+    int first = 0;
+    while (first < NINE_DIGITS - decimals - 1 && digits[first] == '0') {
+        ++first;
+    }
+    std::size_t length = 0;
+    if (negative) {
+        out[length++] = '-';
+    }
+    const auto whole = static_cast<std::size_t>(NINE_DIGITS - decimals - first);
+    std::memcpy(out + length, digits + first, whole);
+    length += whole;
+    if (decimals > 0) {
+        out[length++] = '.';
+        std::memcpy(out + length, digits + NINE_DIGITS - decimals,
+                    static_cast<std::size_t>(decimals));
+        length += static_cast<std::size_t>(decimals);
+    }
+    return length;
+}
+
 // Writes value as decimal digits with `decimals` digits after the point.
 // Digits are taken in 64 bits whenever the value fits, as it nearly always
 // does: 128-bit division is a library call.
@@ -28,6 +59,10 @@ std::size_t write_scaled(char* out, __int128 value, int decimals) {
     const bool negative = value < 0;
     unsigned __int128 magnitude = negative ? static_cast<unsigned __int128>(-value)
                                            : static_cast<unsigned __int128>(value);
+    if (magnitude < NINE_DIGITS_LIMIT && decimals < NINE_DIGITS) {
+        return write_nine_or_fewer(out, negative, static_cast<std::uint32_t>(magnitude),
+                                   decimals);
+    }
     while (magnitude > UINT64_MAX) {
         digits[count++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
         magnitude /= 10;
@@ -71,6 +106,10 @@ void text_output::put_integer(std::int32_t value) {
 }
 
 void text_output::put_real(float value) {
+    if (BUFFER_SIZE - used_ >= SHORTEST_TEXT_SIZE) {
+        used_ += write_shortest_real(buffer_ + used_, value);  // in place, no copy
+        return;
+    }
     char text[SHORTEST_TEXT_SIZE];
     put(std::string_view(text, write_shortest_real(text, value)));
 }
