@@ -1,5 +1,6 @@
 #include "run_file/fixed_item_reader.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -15,8 +16,7 @@ constexpr std::size_t WHOLE_START = 2;
 constexpr std::size_t FRACTION_START = 1;
 constexpr int SIGNIFICANT_DIGITS = 9;
 
-constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
-                                           100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr double DOUBLE_POWERS_OF_TEN[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 
 // Characters are taken 8 at a time as 64-bit integers, the first
 // character in the lowest byte.
@@ -90,29 +90,16 @@ bool read_nine_digits(const char* number, std::size_t start, bool with_point,
 }
 
 // Whether the single's 9 significant digits are `digits` x 10^-decimals,
-// with digits in [10^8, 10^9): whether its exact value M x 2^E lies
-// strictly within half a unit of the ninth digit of it. A tie, which the
-// writer rounds to even, is left to the caller.
+// with digits in [10^8, 10^9): whether single x 10^decimals lies strictly
+// within half a unit of `digits`. In double that product is exact: with
+// single = M x 2^E, M below 2^24, and 10^decimals = 5^decimals x
+// 2^decimals, 5^9 below 2^21, it is M 5^decimals x 2^(E + decimals), 45
+// significant bits at most. The difference from digits is exact too when
+// it is below 1 (Sterbenz), and a larger one stays at least 1. A tie,
+// which the writer rounds to even, is left to the caller.
 bool rounds_to(float single, std::uint64_t digits, int decimals) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &single, sizeof bits);
-    const std::uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
-    const int e = static_cast<int>(bits >> 23) - 150;
-    const std::uint64_t scale = POWERS_OF_TEN[decimals];
-    if (e >= 0) {
-        // A whole number (at least 2^23): exactly the digits or not.
-        return (m << e) * scale == digits;
-    }
-    // |M x 10^decimals - digits x 2^-E| < 2^(-E-1), all below 2^59 for
-    // singles from 0.1 (E >= -27) up.
-    const int shift = -e;
-    if (shift > 28) {
-        return false;
-    }
-    const std::uint64_t exact = m * scale;
-    const std::uint64_t written = digits << shift;
-    const std::uint64_t difference = exact > written ? exact - written : written - exact;
-    return difference < (std::uint64_t{1} << (shift - 1));
+    const double scaled = static_cast<double>(single) * DOUBLE_POWERS_OF_TEN[decimals];
+    return std::fabs(scaled - static_cast<double>(digits)) < 0.5;
 }
 
 }  // namespace
@@ -143,7 +130,7 @@ bool read_fixed_item(std::string_view field, float& value) {
     }
     const int decimals = fraction ? SIGNIFICANT_DIGITS : SIGNIFICANT_DIGITS - whole;
     const double magnitude =
-        static_cast<double>(digits) / static_cast<double>(POWERS_OF_TEN[decimals]);
+        static_cast<double>(digits) / DOUBLE_POWERS_OF_TEN[decimals];
     // The single nearest the number, or (double rounding) its neighbour;
     // either way kept only when its own 9 digits are these.
     const auto single = static_cast<float>(magnitude);
