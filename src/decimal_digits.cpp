@@ -98,13 +98,6 @@ std::uint64_t round_scaled(std::uint64_t scaled_m, int shift) {
     return quotient + (round_up ? 1 : 0);
 }
 
-// "00" "01" ... "99": digit pairs, so a significand is spelled with four
-// divisions by 100 instead of eight by 10.
-constexpr char DIGIT_PAIRS[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 }  // namespace
 
 decimal_digits round_to_nine_digits(float magnitude) {
@@ -131,26 +124,4 @@ decimal_digits round_to_nine_digits(float magnitude) {
         ++exponent;
     }
     return {static_cast<std::uint32_t>(significand), exponent};
-}
-
-// The 9 digit characters of a significand in [1e8, 1e9), left to right.
-// The significand times ceil(2^57 / 10^8) holds significand / 10^8 as a
-// fixed-point number with 57 fraction bits: its whole part is the first
-// digit, and each multiplication of the fraction by 100 brings up the next
-// two. Exact for every significand in [1e8, 1e9) (checked one by one);
-// bench/real_item_exhaustive_check compares whole items with the library.
-void spell_digits(std::uint32_t significand, char* digits) {
-    constexpr int FRACTION_BITS = 57;
-    constexpr std::uint64_t FRACTION_MASK = (std::uint64_t{1} << FRACTION_BITS) - 1;
-    constexpr std::uint64_t SCALE = 1441151881;  // ceil(2^57 / 10^8)
-    std::uint64_t fixed = significand * SCALE;
-    digits[0] = static_cast<char>('0' + (fixed >> FRACTION_BITS));
-    const auto next_pair = [&fixed](char* pair) {
-        fixed = (fixed & FRACTION_MASK) * 100;
-        std::memcpy(pair, DIGIT_PAIRS + 2 * (fixed >> FRACTION_BITS), 2);
-    };
-    next_pair(digits + 1);
-    next_pair(digits + 3);
-    next_pair(digits + 5);
-    next_pair(digits + 7);
 }

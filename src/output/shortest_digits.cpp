@@ -138,7 +138,10 @@ std::size_t compose(char* out, const shortest_decimal& decimal) {
 
 }  // namespace
 
-bool shortest_decimal_of(float magnitude, shortest_decimal& decimal) {
+namespace {
+
+// shortest_decimal_of, inlined into the writer below.
+inline bool shortest_decimal_inline(float magnitude, shortest_decimal& decimal) {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int biased = static_cast<int>(bits >> 23);
@@ -191,9 +194,15 @@ bool shortest_decimal_of(float magnitude, shortest_decimal& decimal) {
     return true;
 }
 
+}  // namespace
+
+bool shortest_decimal_of(float magnitude, shortest_decimal& decimal) {
+    return shortest_decimal_inline(magnitude, decimal);
+}
+
 std::size_t write_shortest_real(char* out, float value) {
     shortest_decimal decimal{};
-    if (!shortest_decimal_of(std::fabs(value), decimal)) {
+    if (!shortest_decimal_inline(std::fabs(value), decimal)) {
         return static_cast<std::size_t>(std::to_chars(out, out + SHORTEST_TEXT_SIZE, value).ptr -
                                         out);
     }

@@ -100,7 +100,13 @@ void text_output::put_in_parts(std::string_view text) {
 }
 
 void text_output::put_integer(std::int32_t value) {
-    char text[16];
+    constexpr std::size_t INTEGER_TEXT_SIZE = 16;  // "-2147483648" and room
+    if (BUFFER_SIZE - used_ >= INTEGER_TEXT_SIZE) {
+        char* const at = buffer_ + used_;
+        used_ += static_cast<std::size_t>(std::to_chars(at, at + INTEGER_TEXT_SIZE, value).ptr - at);
+        return;
+    }
+    char text[INTEGER_TEXT_SIZE];
     const auto result = std::to_chars(text, text + sizeof text, value);
     put(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
 }
