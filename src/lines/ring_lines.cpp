@@ -9,12 +9,18 @@
 namespace {
 
 // The longitude brought into [-180, 180) by whole turns. fmod is exact, and
-// so is the final turn: both operands lie within a factor of two.
+// so is the final turn: both operands lie within a factor of two. Within a
+// turn and a half, no fmod is needed: the value itself, or one turn less
+// (or more), is what fmod gives, exactly for the same reason.
 float reduced_longitude(float lon) {
-    if (lon >= -180.0f && lon < 180.0f) {
-        return lon + 0.0f;  // already there (what fmod gives too)
+    float reduced = lon;
+    if (lon >= 360.0f && lon < 540.0f) {
+        reduced = lon - 360.0f;  // what fmod gives, and as exact
+    } else if (lon < -360.0f && lon >= -540.0f) {
+        reduced = lon + 360.0f;
+    } else if (!(lon > -360.0f && lon < 360.0f)) {
+        reduced = std::fmod(lon, 360.0f);
     }
-    float reduced = std::fmod(lon, 360.0f);
     if (reduced >= 180.0f) {
         reduced -= 360.0f;
     } else if (reduced < -180.0f) {
