@@ -137,6 +137,7 @@ void follow_great_circles(std::vector<line_vertex>& vertices, double max_step) {
         return;
     }
     std::vector<line_vertex> dense{vertices.front()};
+    dense.reserve(2 * vertices.size());  // most steps need one point between
     for (std::size_t i = 1; i < vertices.size(); ++i) {
         const unit_vector a = vector_of(vertices[i - 1]);
         const unit_vector b = vector_of(vertices[i]);
@@ -159,7 +160,9 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
     if (vertices.empty()) {
         return parts;
     }
-    std::vector<line_vertex> part{{vertices[0].lon, 0, vertices[0].lat}};
+    std::vector<line_vertex> part;
+    part.reserve(vertices.size() + 1);  // the whole line, and a crossing
+    part.push_back({vertices[0].lon, 0, vertices[0].lat});
     for (std::size_t i = 1; i < vertices.size(); ++i) {
         const line_vertex& a = vertices[i - 1];
         const line_vertex& b = vertices[i];
@@ -209,6 +212,7 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
 
 std::vector<std::vector<line_vertex>> split_at_poles(const std::vector<line_vertex>& vertices) {
     std::vector<std::vector<line_vertex>> parts(1);
+    parts[0].reserve(vertices.size() + 1);  // the whole line, and a pole
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const line_vertex& v = vertices[i];
         std::vector<line_vertex>& part = parts.back();

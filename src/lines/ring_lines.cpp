@@ -86,6 +86,7 @@ std::vector<contour_line> ring_pieces(const contour_run& run) {
     for (std::size_t r = 1; r < run.rings.size(); ++r) {
         const contour_ring& ring = run.rings[r];
         contour_line piece{line_kind::ring, ring.grid_dist, {}};
+        piece.vertices.reserve(RING_POSITIONS);
         for (int az = 0; az < RING_POSITIONS; ++az) {
             if (position_resolved(ring, az)) {
                 const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
@@ -107,6 +108,7 @@ std::vector<contour_line> strike_lines(const contour_run& run, int strike_step) 
     visit_strike_records(run, strike_step, [&](int az, const contour_ring& ring) {
         if (lines.empty() || lines.back().degrees != az) {
             lines.push_back({line_kind::strike, az, {}});
+            lines.back().vertices.reserve(run.rings.size());
         }
         const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
         append_continuous(lines.back().vertices, surface_point(p.lon, p.lat));
