@@ -88,8 +88,8 @@ constexpr double POLE_BOUND_SLACK = 1e-3;
 // 2 POLE_MARGIN: 180 - lat_a - lat_b for the north pole, 180 + lat_a +
 // lat_b for the south.
 bool too_far_for_a_pole(const line_vertex& a, const line_vertex& b) {
-    const double lat_a = a.lat;
-    const double lat_b = b.lat;
+    const auto lat_a = static_cast<double>(a.lat);
+    const auto lat_b = static_cast<double>(b.lat);
     if (!(std::fabs(lat_a) <= 90.0 && std::fabs(lat_b) <= 90.0)) {
         return false;  // beyond the poles (or NaN): no bound from latitudes
     }
