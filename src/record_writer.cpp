@@ -30,35 +30,6 @@ void put_special_real(char* out, float value) {
     }
 }
 
-// "00" "01" ... "99": digit pairs, so a significand is spelled with four
-// divisions by 100 instead of eight by 10.
-constexpr char DIGIT_PAIRS[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// The 9 digit characters of a significand in [1e8, 1e9), left to right.
-// The significand times ceil(2^57 / 10^8) holds significand / 10^8 as a
-// fixed-point number with 57 fraction bits: its whole part is the first
-// digit, and each multiplication of the fraction by 100 brings up the next
-// two. Exact for every significand in [1e8, 1e9) (checked one by one);
-// bench/real_item_exhaustive_check compares whole items with the library.
-void spell_digits(std::uint32_t significand, char* digits) {
-    constexpr int FRACTION_BITS = 57;
-    constexpr std::uint64_t FRACTION_MASK = (std::uint64_t{1} << FRACTION_BITS) - 1;
-    constexpr std::uint64_t SCALE = 1441151881;  // ceil(2^57 / 10^8)
-    std::uint64_t fixed = significand * SCALE;
-    digits[0] = static_cast<char>('0' + (fixed >> FRACTION_BITS));
-    const auto next_pair = [&fixed](char* pair) {
-        fixed = (fixed & FRACTION_MASK) * 100;
-        std::memcpy(pair, DIGIT_PAIRS + 2 * (fixed >> FRACTION_BITS), 2);
-    };
-    next_pair(digits + 1);
-    next_pair(digits + 3);
-    next_pair(digits + 5);
-    next_pair(digits + 7);
-}
-
 // Fixed form with IntegerDigits digits before the point, in a field of 16
 // already blank: the 9 digits and the point end at column 12, so they start
 // at FIXED_START whatever the split. Returns where the number starts.
@@ -72,10 +43,40 @@ char* place_fixed_digits(char* field, const char* digits) {
     return field + FIXED_START;
 }
 
+// Fixed form with 1 to 7 digits before the point (exponents 0 to 6, the
+// longitudes and latitudes of a run): the 9 digits spelled one place to
+// the right of where they start, then their first 8 characters, taken as
+// one 64-bit integer, written back one place to the left with the point
+// between the whole part and the decimals, which stay where they are.
+constexpr int SHORT_WHOLE_PARTS = 7;
+
+void compose_short_fixed(char* field, bool negative, const decimal_digits& rounded) {
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+                  "the first character is the integer's lowest byte");
+    constexpr int FIXED_START = FIXED_FIELD_WIDTH - SIGNIFICANT_DIGITS - 1;
+    char* start = field + FIXED_START;
+    spell_digits(rounded.significand, start + 1);
+    std::uint64_t first_eight = 0;
+    std::memcpy(&first_eight, start + 1, sizeof first_eight);
+    const int point = 8 * (rounded.exponent + 1);  // bits of the whole part
+    const std::uint64_t whole = (std::uint64_t{1} << point) - 1;
+    const std::uint64_t text = (first_eight & whole) |
+                               (std::uint64_t{'.'} << point) |
+                               ((first_eight << 8) & (~whole << 8));
+    std::memcpy(start, &text, sizeof text);
+    if (negative) {
+        *--start = '-';
+    }
+}
+
 // Fixed form in a field of 16 already blank: exponent + 1 digits before
 // the point (a single "0" when the exponent is -1), the rest after it,
 // right-aligned in the first 12 characters.
 void compose_fixed(char* field, bool negative, const decimal_digits& rounded) {
+    if (rounded.exponent >= 0 && rounded.exponent < SHORT_WHOLE_PARTS) {
+        compose_short_fixed(field, negative, rounded);
+        return;
+    }
     char digits[SIGNIFICANT_DIGITS];
     spell_digits(rounded.significand, digits);
     char* start = nullptr;

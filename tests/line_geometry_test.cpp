@@ -281,6 +281,8 @@ TEST(ContourReader, RefusesARecordTheProgramCannotWriteAtItsLine) {
         {6, LON_COLUMN, "  120.500008    ", centre},
         {3, LON_COLUMN, "        120.5   ", longitude},
         {3, LON_COLUMN, "  120.5000000   ", longitude},
+        {3, LON_COLUMN, "  120.500001    ", longitude},   // between two singles
+        {3, LON_COLUMN, "  1234567.13    ", longitude},   // 1234567.125, a tie: even is .12
         {400, LON_COLUMN, "     .1234567890", longitude},
         {400, LAT_COLUMN, "     .1234567890", "a latitude in columns 19-34"},
     };

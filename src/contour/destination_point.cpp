@@ -21,6 +21,26 @@ struct candidate_latitude {
     latitude_terms terms;      // for azimuths
 };
 
+// Candidate A need not be measured where its distance cannot pass. On the
+// sphere, with the latitude's sine X and offset delta,
+//   cos(dist A) = sin(lat0) X + cos(lat0) cos(lat) cos(delta),
+// and the last term is never negative for a centre within +-90 degrees of
+// latitude, as |delta| <= 90 for candidate A. So where
+//   g = cos(D) - sin(lat0) X < -1e-3,
+// cos(dist A) exceeds cos(D) by more than 1e-3, and as |cos a - cos b| <=
+// |a - b|, dist A falls short of D by more than 1e-3 radian, 0.057 degree.
+// What the singles change is far less: X, sin(lat0), cos(D) and g within a
+// few 1e-7 of their values; the point measured is (lonA, lat) as rounded,
+// whose sine of latitude lies within 1e-6 of X and whose offset from the
+// centre stays within 90.0002 degrees for |lon0| <= 1000 (cos(delta) >=
+// -4e-6); the measurement's cosine is within 1e-6 of the point's, its
+// arccosine and degree conversion within 1e-6 radian. Together under 2e-5
+// of the 1e-3, so the measured distance is still more than 0.05 degree
+// short of D, beyond the 0.01 tolerance: candidate A fails whether
+// measured or not, and the measurements have no effects.
+constexpr float CANDIDATE_A_BOUND = -1e-3f;
+constexpr float BOUNDED_CENTRE_LONGITUDE = 1000.0f;
+
 }  // namespace
 
 bool candidate_passes(float dist, float az, float ring_dist, float ring_az) {
@@ -52,7 +72,9 @@ ring_solver::ring_solver(float center_lon, float center_lat)
       sin_lat_(centre_latitude_sine(center_lat)),
       cos_lat_(std::cos(center_lat * DEG)),
       colatitude_(colatitude_terms_of(center_lat)),
-      azimuth_(azimuth_point_of(center_lon, latitude_terms_of(center_lat))) {}
+      azimuth_(azimuth_point_of(center_lon, latitude_terms_of(center_lat))),
+      a_may_be_skipped_(std::fabs(center_lat) <= 90.0f &&
+                        std::fabs(center_lon) <= BOUNDED_CENTRE_LONGITUDE) {}
 
 ring_frame ring_solver::ring_at(float ring_dist) const {
     return ring_frame(*this, ring_dist);
@@ -62,7 +84,8 @@ ring_frame::ring_frame(const ring_solver& centre, float ring_dist)
     : centre_(centre),
       dist_(ring_dist),
       sin_dist_(std::sin(ring_dist * DEG)),
-      lat_term_(centre.sin_lat_ * std::cos(ring_dist * DEG)),
+      cos_dist_(std::cos(ring_dist * DEG)),
+      lat_term_(centre.sin_lat_ * cos_dist_),
       slant_term_(sin_dist_ * centre.cos_lat_) {}
 
 ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
@@ -89,8 +112,12 @@ ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
         return candidate_passes(dist, az, dist_, azimuth.az_);
     };
     // The measurements have no effects, so candidate B is measured only
-    // when candidate A fails: the result is the same as measuring both first.
-    if (passes(delta + centre_.lon_) || passes((centre_.lon_ + 180.0f) - delta)) {
+    // when candidate A fails, and candidate A only where it can pass (see
+    // CANDIDATE_A_BOUND): the result is the same as measuring both first.
+    const bool a_cannot_pass =
+        centre_.a_may_be_skipped_ && cos_dist_ - centre_.sin_lat_ * x < CANDIDATE_A_BOUND;
+    if ((!a_cannot_pass && passes(delta + centre_.lon_)) ||
+        passes((centre_.lon_ + 180.0f) - delta)) {
         return solution;
     }
     return {false, {0.0f, 0.0f, 0.0f}};

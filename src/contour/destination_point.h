@@ -73,6 +73,7 @@ private:
     float cos_lat_;                 // cos(lat0 DEG)
     colatitude_terms colatitude_;   // for measuring distances from the centre
     azimuth_point azimuth_;         // for measuring azimuths from the centre
+    bool a_may_be_skipped_;         // the bound that skips candidate A holds here
 };
 
 // The terms of one ring distance around one centre.
@@ -90,6 +91,7 @@ private:
     const ring_solver& centre_;
     float dist_;        // D
     float sin_dist_;    // sin(D DEG)
+    float cos_dist_;    // cos(D DEG)
     float lat_term_;    // sin(lat0 DEG) cos(D DEG), the first term of X
     float slant_term_;  // sin(D DEG) cos(lat0 DEG), scaled by cos(A DEG) in X
 };

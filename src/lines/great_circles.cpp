@@ -76,11 +76,37 @@ double antimeridian_crossing_latitude(const line_vertex& a, const line_vertex& b
 // of a degree off the great circle they were computed on.
 constexpr double POLE_MARGIN = 1e-4;
 
+// Degrees added to the bound below for the rounding of the test that
+// follows it, which works in double precision (errors near 1e-13 degree).
+constexpr double POLE_BOUND_SLACK = 1e-3;
+
+// Whether the arc from a to b surely stays more than POLE_MARGIN from both
+// poles, told without trigonometry. Its length is at most |dlat| + |dlon|
+// degrees (a path along a meridian, then along a parallel, which is no
+// longer than dlon), and an arc with a point within POLE_MARGIN of a pole
+// is at least as long as both vertices' distances from that pole, less
+// 2 POLE_MARGIN: 180 - lat_a - lat_b for the north pole, 180 + lat_a +
+// lat_b for the south.
+bool too_far_for_a_pole(const line_vertex& a, const line_vertex& b) {
+    const auto lat_a = static_cast<double>(a.lat);
+    const auto lat_b = static_cast<double>(b.lat);
+    if (!(std::fabs(lat_a) <= 90.0 && std::fabs(lat_b) <= 90.0)) {
+        return false;  // beyond the poles (or NaN): no bound from latitudes
+    }
+    const double longest_arc = std::fabs(lat_a - lat_b) + std::fabs(static_cast<double>(a.lon) -
+                                                                     static_cast<double>(b.lon));
+    const double shortest_reach = 180.0 - std::fabs(lat_a + lat_b) - 2.0 * POLE_MARGIN;
+    return longest_arc + POLE_BOUND_SLACK < shortest_reach;
+}
+
 // The pole (90 north, -90 south) that the shorter great-circle arc from a
 // to b passes over, or 0. The circle comes nearest the poles at the poles'
 // directions within its plane; the arc passes over one when that point
 // lies on the arc and within POLE_MARGIN of the pole.
 float pole_between(const line_vertex& a, const line_vertex& b) {
+    if (too_far_for_a_pole(a, b)) {
+        return 0.0f;
+    }
     const unit_vector p = vector_of(a);
     const unit_vector q = vector_of(b);
     const unit_vector n = cross(p, q);
@@ -111,6 +137,7 @@ void follow_great_circles(std::vector<line_vertex>& vertices, double max_step) {
         return;
     }
     std::vector<line_vertex> dense{vertices.front()};
+    dense.reserve(2 * vertices.size());  // most steps need one point between
     for (std::size_t i = 1; i < vertices.size(); ++i) {
         const unit_vector a = vector_of(vertices[i - 1]);
         const unit_vector b = vector_of(vertices[i]);
@@ -133,7 +160,9 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
     if (vertices.empty()) {
         return parts;
     }
-    std::vector<line_vertex> part{{vertices[0].lon, 0, vertices[0].lat}};
+    std::vector<line_vertex> part;
+    part.reserve(vertices.size() + 1);  // the whole line, and a crossing
+    part.push_back({vertices[0].lon, 0, vertices[0].lat});
     for (std::size_t i = 1; i < vertices.size(); ++i) {
         const line_vertex& a = vertices[i - 1];
         const line_vertex& b = vertices[i];
@@ -183,6 +212,7 @@ std::vector<std::vector<line_vertex>> cut_at_antimeridian(
 
 std::vector<std::vector<line_vertex>> split_at_poles(const std::vector<line_vertex>& vertices) {
     std::vector<std::vector<line_vertex>> parts(1);
+    parts[0].reserve(vertices.size() + 1);  // the whole line, and a pole
     for (std::size_t i = 0; i < vertices.size(); ++i) {
         const line_vertex& v = vertices[i];
         std::vector<line_vertex>& part = parts.back();

@@ -9,9 +9,18 @@
 namespace {
 
 // The longitude brought into [-180, 180) by whole turns. fmod is exact, and
-// so is the final turn: both operands lie within a factor of two.
+// so is the final turn: both operands lie within a factor of two. Within a
+// turn and a half, no fmod is needed: the value itself, or one turn less
+// (or more), is what fmod gives, exactly for the same reason.
 float reduced_longitude(float lon) {
-    float reduced = std::fmod(lon, 360.0f);
+    float reduced = lon;
+    if (lon >= 360.0f && lon < 540.0f) {
+        reduced = lon - 360.0f;  // what fmod gives, and as exact
+    } else if (lon < -360.0f && lon >= -540.0f) {
+        reduced = lon + 360.0f;
+    } else if (!(lon > -360.0f && lon < 360.0f)) {
+        reduced = std::fmod(lon, 360.0f);
+    }
     if (reduced >= 180.0f) {
         reduced -= 360.0f;
     } else if (reduced < -180.0f) {
@@ -77,6 +86,7 @@ std::vector<contour_line> ring_pieces(const contour_run& run) {
     for (std::size_t r = 1; r < run.rings.size(); ++r) {
         const contour_ring& ring = run.rings[r];
         contour_line piece{line_kind::ring, ring.grid_dist, {}};
+        piece.vertices.reserve(RING_POSITIONS);
         for (int az = 0; az < RING_POSITIONS; ++az) {
             if (position_resolved(ring, az)) {
                 const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
@@ -98,6 +108,7 @@ std::vector<contour_line> strike_lines(const contour_run& run, int strike_step) 
     visit_strike_records(run, strike_step, [&](int az, const contour_ring& ring) {
         if (lines.empty() || lines.back().degrees != az) {
             lines.push_back({line_kind::strike, az, {}});
+            lines.back().vertices.reserve(run.rings.size());
         }
         const contour_position& p = ring.positions[static_cast<std::size_t>(az)];
         append_continuous(lines.back().vertices, surface_point(p.lon, p.lat));

@@ -39,6 +39,9 @@ public:
     int error_number() const { return error_number_; }
 
 private:
+    // The shortest fixed text of lon as a whole number of 10^-decimals;
+    // false when it has more decimals than a sum with whole turns keeps.
+    static bool scaled_shortest(float lon, __int128& scaled, int& decimals);
     void put_in_parts(std::string_view text);
 
     // Bytes gathered before a write call.

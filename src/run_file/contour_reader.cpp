@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "nearest_integer.h"
 #include "run_file/record_reader.h"
-#include "sphere/dist_calculation.h"
+#include "run_file/distance_check.h"
 #include "line_layout.h"
 #include "record_writer.h"
 
@@ -124,8 +123,8 @@ private:
                        "check 0";
             return false;
         }
-        const std::int32_t measured = measured_check(position);
-        if (grid_dist != 0 && position.dist_check != measured) {
+        std::int32_t measured = 0;
+        if (grid_dist != 0 && !distance_check_.holds(position, measured)) {
             expected = "distance check " + std::to_string(measured) +
                        " (the point's distance from the centre, rounded), not " +
                        std::to_string(position.dist_check);
@@ -133,16 +132,6 @@ private:
         }
         ring.positions[static_cast<std::size_t>(next_az_++)] = position;
         return true;
-    }
-
-    // The distance check the program writes for a point: its distance from
-    // the centre measured as the program verified it, rounded to the
-    // nearest integer. An edited coordinate or check is told apart.
-    std::int32_t measured_check(const contour_position& position) const {
-        const contour_position& centre = run_.rings[0].positions[0];
-        float dist = 0.0f;
-        dist_calculation(centre.lat, centre.lon, position.lat, position.lon, dist);
-        return nearest_integer(dist);
     }
 
     // A ring starts with its record at azimuth 0; ring distances are 0,
@@ -175,6 +164,8 @@ private:
         }
         if (count == 1) {
             run_.dist_step = grid_dist;
+            const contour_position& centre = run_.rings[0].positions[0];
+            distance_check_ = distance_check(centre.lon, centre.lat);
         }
         run_.rings.push_back({grid_dist, {}, false, {}});
         next_az_ = 0;
@@ -214,6 +205,7 @@ private:
     }
 
     contour_run& run_;
+    distance_check distance_check_;  // from the centre, once its ring is read
     int next_az_ = RING_POSITIONS;
     bool ring_closed_ = true;
     real_item azimuth_items_[RING_POSITIONS];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "record_writer.h"
+#include "run_file/fixed_item_reader.h"
 
 namespace {
 
@@ -29,45 +30,12 @@ bool same_text(std::string_view field, const text_item<Width>& item) {
     return std::memcmp(field.data(), item.chars.data(), Width) == 0;
 }
 
-// Powers of ten for the decimals of a fixed-form item: 9 significant
-// digits, so at most 9 after the point ("0.100000001").
-constexpr double POWERS_OF_TEN[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-constexpr int MOST_DECIMALS = 9;
-
-// A quick reading of a fixed-form item ("-33.2500000"): its 9 digits as an
-// integer over a power of ten, in double, then rounded to single. The
-// double rounding can miss the nearest single in rare cases, so the caller
-// keeps the value only when it writes back to the same item.
-bool parse_fixed_real(std::string_view field, float& value) {
-    const std::string_view text = without_leading_blanks(field);
-    const bool negative = !text.empty() && text[0] == '-';
-    std::uint64_t digits = 0;
-    int count = 0;
-    int decimals = -1;
-    for (std::size_t i = negative ? 1 : 0; i < text.size() && text[i] != ' '; ++i) {
-        if (text[i] == '.' && decimals < 0) {
-            decimals = 0;
-        } else if (text[i] >= '0' && text[i] <= '9' && count < 10) {
-            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
-            ++count;
-            decimals += decimals >= 0 ? 1 : 0;
-        } else {
-            return false;
-        }
-    }
-    if (decimals < 0 || decimals > MOST_DECIMALS || count == 0) {
-        return false;
-    }
-    const double magnitude = static_cast<double>(digits) / POWERS_OF_TEN[decimals];
-    value = static_cast<float>(negative ? -magnitude : magnitude);
-    return true;
-}
-
 // A finite real item, read and written back to the same characters. Nine
 // significant digits tell every single apart, so a value that writes back
 // to the item is the one the item stands for.
+// Most items are in fixed form and read with integers alone.
 bool is_written_real(std::string_view field, float& value) {
-    if (parse_fixed_real(field, value) && same_text(field, make_real_item(value))) {
+    if (read_fixed_item(field, value)) {
         return true;
     }
     return parse_number(field, value) && std::isfinite(value) &&

@@ -38,14 +38,28 @@ inline latitude_pair_terms latitude_pair_terms_of(const colatitude_terms& point1
     return {point1.cos_theta * point2.cos_theta, point1.sin_theta * point2.sin_theta};
 }
 
-// Steps 4 to 6: the longitude term, the arccosine and the coincidence rule.
+// Step 4: the longitude term and the cosine of the distance.
+inline float distance_cosine(const latitude_pair_terms& pair, float lon1, float lon2) {
+    const float lon_term = std::cos(sphere_radians(lon1 - lon2)) * pair.sin_product;
+    return pair.cos_product + lon_term;
+}
+
+// The coincidence rule's test: a NaN sum fails the comparison.
+inline bool coincident(float lat1, float lon1, float lat2, float lon2) {
+    const float separation = std::fabs(lat1 - lat2) + std::fabs(lon1 - lon2);
+    return separation < 0.01f;
+}
+
+// Steps 5 and 6: the arccosine of the cosine and the coincidence rule.
+inline float dist_from_cosine(float cosine, float lat1, float lon1, float lat2, float lon2) {
+    const float dist = std::acos(cosine) * (180.0f / SPHERE_PI);
+    return coincident(lat1, lon1, lat2, lon2) ? 0.0f : dist;
+}
+
+// Steps 4 to 6.
 inline float dist_from_terms(const latitude_pair_terms& pair, float lat1, float lon1,
                              float lat2, float lon2) {
-    const float lon_term = std::cos(sphere_radians(lon1 - lon2)) * pair.sin_product;
-    const float dist = std::acos(pair.cos_product + lon_term) * (180.0f / SPHERE_PI);
-    // Coincidence rule: a NaN sum fails the comparison and keeps dist.
-    const float separation = std::fabs(lat1 - lat2) + std::fabs(lon1 - lon2);
-    return separation < 0.01f ? 0.0f : dist;
+    return dist_from_cosine(distance_cosine(pair, lon1, lon2), lat1, lon1, lat2, lon2);
 }
 
 // Arguments: lat1, lon1, lat2, lon2 (degrees; latitude first), result in dist.
