@@ -128,25 +128,32 @@ bool coloured(const picture& image, int x, int y, const rgb& colour) {
 // with a band and points; land and ocean must be right under the band as
 // elsewhere, the band must shade exactly the pixels between its two
 // distances, and a point's triangle is filled exactly when it lies in it.
-TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
-    SKIP_WITHOUT_GMT();
+struct map_centre {
+    double lon, lat;
+    double max_distance;  // 0: the whole globe
+};
+
+// The maps of the centres from `first` on, `count` of them: two tests, so
+// that they draw side by side.
+void check_maps(std::size_t first, std::size_t count) {
     // Open ocean far from any coast: the central, north and south Pacific,
     // the Indian Ocean, the north and south Atlantic, the Southern Ocean.
     const double ocean[][2] = {{-150, 0}, {-170, 30}, {-140, -30}, {-110, -50}, {170, 10},
                                {80, -25}, {65, -10},  {-25, -25},  {-40, 35},   {0, -50},
                                {160, -45}};
-    const struct {
-        double lon, lat;
-        double max_distance;  // 0: the whole globe
-    } centres[] = {{125, 10, 0},     {140.25, 10, 0}, {120, 0, 0},      {500.25, 10, 0},
-                   {0, -89.9, 0},    {120.5, -33.25, 0}, {-77.3, 89.5, 0}, {0, 0, 0},
-                   {-150, 20, 0},    {30, -60, 0},    {200, -45, 0},    {10, 80, 0},
-                   {0, 90, 0},       {120, -90, 0},   {179.9, -20, 60}, {-60, 88, 60}};
+    // Eight whole-globe maps, then eight near a pole or regional (the first
+    // of these across the antimeridian).
+    const map_centre all_centres[] = {
+        {125, 10, 0},      {140.25, 10, 0}, {120, 0, 0},  {500.25, 10, 0}, {120.5, -33.25, 0},
+        {0, 0, 0},         {-150, 20, 0},   {200, -45, 0}, {0, -89.9, 0},  {-77.3, 89.5, 0},
+        {30, -60, 0},      {10, 80, 0},     {0, 90, 0},   {120, -90, 0},   {179.9, -20, 60},
+        {-60, 88, 60}};
     // Land seen from a pole: Greenland and Siberia, East Antarctica (an
     // all-ocean disc passes every ocean point).
     const double land[][4] = {{0, 90, -40, 75}, {0, 90, 90, 65}, {120, -90, 45, -75},
                               {120, -90, 135, -75}};
-    for (const auto& centre : centres) {
+    for (const map_centre& centre : std::vector<map_centre>(all_centres + first,
+                                                            all_centres + first + count)) {
         char input[64];
         std::snprintf(input, sizeof input, "%g %g 30\n", centre.lon, centre.lat);
         const plot_place place(input);
@@ -238,6 +245,16 @@ TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
             EXPECT_GT(shaded_near_edges, 0) << input << " azimuth " << azimuth;
         }
     }
+}
+
+TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistances) {
+    SKIP_WITHOUT_GMT();
+    check_maps(0, 8);
+}
+
+TEST(PlotMap, OceanIsNeverPaintedAsLandAndBandsShadeTheirDistancesNearPolesAndRegionally) {
+    SKIP_WITHOUT_GMT();
+    check_maps(8, 8);
 }
 
 TEST(PlotMap, LabelsNeverOverlapAndRingsAreLabelledOnce) {
