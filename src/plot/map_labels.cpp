@@ -190,10 +190,18 @@ std::int32_t ring_label_interval(std::int32_t dist_step, const azimuthal_map& ma
 }
 
 label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
-                       std::int32_t max_distance, int strike_step) {
+                       std::int32_t max_distance, int strike_step,
+                       const std::vector<geo_point>& marks) {
     label_plan plan{run.dist_step > 0 ? ring_label_interval(run.dist_step, map) : 0, 0, {}};
     const double star = CENTRE_MARK_SIZE;
     plan.labels.push_back({label_kind::centre, 0, "", map.centre, {0.0, 0.0}, star, star});
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const map_point at = project(map, marks[i]);
+        if (std::hypot(at.x, at.y) <= map.radius) {
+            plan.labels.push_back({label_kind::mark, static_cast<std::int32_t>(i + 1), "",
+                                   marks[i], at, POINT_MARK_SIZE, POINT_MARK_SIZE});
+        }
+    }
     if (strike_step > 0) {
         const double width = label_at(map, label_kind::strike, 360, map.centre).width;
         const double radius = STRIKE_LABEL_RADIUS * map.radius;

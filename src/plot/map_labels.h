@@ -13,12 +13,12 @@
 // boxes overlapping each other or the centre mark.
 
 // The label boxes file names them in this order.
-enum class label_kind { centre, ring, strike, band, point };
+enum class label_kind { centre, ring, strike, band, point, mark };
 
 struct map_label {
     label_kind kind;
     std::int32_t degrees;  // ring distance or strike azimuth; a band's inner
-                           // distance; a point's row in its table
+                           // distance; a point's (or its mark's) row in its table
     std::string text;      // GMT text, "@." being the degree sign
     geo_point at;          // the box's centre on the sphere
     map_point centre;      // the same on the map, cm
@@ -41,11 +41,16 @@ inline constexpr double LABEL_CLEARANCE = 1.0;
 // which lies at least that far out, has room for its label right below the
 // centre.
 inline constexpr double CENTRE_MARK_SIZE = 0.35;
+// Size of the triangles that mark points (cm).
+inline constexpr double POINT_MARK_SIZE = 0.3;
 
 // Plans the labels of the rings drawn (ring distances up to max_distance)
-// and of strike lines every strike_step degrees (0 for none).
+// and of strike lines every strike_step degrees (0 for none), clear of the
+// marks of points (triangles of POINT_MARK_SIZE at `marks`, which the plan
+// holds as boxes of kind mark, after the centre's).
 label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
-                       std::int32_t max_distance, int strike_step);
+                       std::int32_t max_distance, int strike_step,
+                       const std::vector<geo_point>& marks = {});
 
 // A label's box for GMT text (its width from the fonts' metrics) centred
 // at a point.

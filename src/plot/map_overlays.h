@@ -6,6 +6,7 @@
 #include "output/text_output.h"
 #include "plot/azimuthal_map.h"
 #include "plot/distance_bands.h"
+#include "plot/map_labels.h"
 
 // What the map shows over land, ocean and rings: distance bands, the
 // points of a table (stations, events) and the legend that names them.
@@ -35,7 +36,5 @@ void put_point_marks(const std::vector<point_mark>& points, bool filled, text_ou
 void put_legend(const std::vector<distance_band>& bands, const std::vector<point_mark>& points,
                 text_output& out);
 
-// Size of the triangles that mark points (cm).
-inline constexpr double POINT_MARK_SIZE = 0.3;
 // Colour of the triangles.
 inline constexpr const char* POINT_COLOUR = "red";

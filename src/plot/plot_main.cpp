@@ -206,7 +206,7 @@ bool largest_drawn_ring(const contour_run& run, const plot_options& options,
 
 void put_label_boxes(const label_plan& plan, text_output& out) {
     // In the order of label_kind.
-    const char* const kinds[] = {"centre", "ring", "strike", "band", "point"};
+    const char* const kinds[] = {"centre", "ring", "strike", "band", "point", "mark"};
     char line[160];
     for (const map_label& label : plan.labels) {
         std::snprintf(line, sizeof line, "%s\t%d\t%.4f\t%.4f\t%.4f\t%.4f\n",
