@@ -192,13 +192,16 @@ void point_commands(const map_request& request, std::vector<std::vector<std::str
 void overlay_commands(const map_request& request, const std::string& font,
                       const std::string& clearance,
                       std::vector<std::vector<std::string>>& commands) {
-    commands.push_back({"text", "overlay-labels.txt", "-F" + font + "Helvetica,black+jMC",
-                        "-Gwhite@30", clearance});
+    const bool overlays = !request.bands.empty() || !request.points.empty();
+    if (overlays) {
+        commands.push_back({"text", "overlay-labels.txt", "-F" + font + "Helvetica,black+jMC",
+                            "-Gwhite@30", clearance});
+    }
     commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
                         "-W0.5p,black"});
     commands.push_back({"colorbar", "-DJBC+w10c/0.25c+o0/0.5c+h",
                         "-Bxaf+ldistance from the centre (degrees)"});
-    if (!request.bands.empty() || !request.points.empty()) {
+    if (overlays) {
         commands.push_back({"legend", "legend.txt", "-DJBC+o0/2.1c+w13c", "-F+gwhite+p0.25p,gray50"});
     }
 }

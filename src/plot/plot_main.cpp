@@ -82,9 +82,9 @@ constexpr const char* USAGE =
     "before anything is drawn: neither may be the contour file, a directory,\n"
     "the other, or a file the user may not write; an existing file keeps its\n"
     "mode and owner. Exit status: 0 done; 1 wrong arguments, a file that is\n"
-    "not a whole contour file, no ring to draw, or an output refused (nothing\n"
-    "drawn); 2 GMT missing or failing, or an output could not be written\n"
-    "(nothing replaced).\n";
+    "not a whole contour file, a table of points refused, no ring to draw, or\n"
+    "an output refused (nothing drawn); 2 GMT missing or failing, or an\n"
+    "output could not be written (nothing replaced).\n";
 
 struct plot_options {
     std::string title;
