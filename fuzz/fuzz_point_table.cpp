@@ -1,0 +1,65 @@
+// Arbitrary bytes as a table of points: refused with one "NAME:LINE: ..."
+// line naming a line of the table, or accepted with every row's coordinates
+// finite, its latitude within +-90 degrees, its fields as many as the
+// table's and each inside the text, and every point measured from a centre
+// without fault.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzz_check.h"
+#include "points/point_measure.h"
+#include "points/point_table.h"
+
+namespace {
+
+std::size_t line_count(std::string_view text) {
+    std::size_t lines = 1;
+    for (const char c : text) {
+        lines += c == '\n' ? 1 : 0;
+    }
+    return lines;
+}
+
+bool inside(std::string_view part, const std::string& whole) {
+    return part.empty() || (part.data() >= whole.data() &&
+                            part.data() + part.size() <= whole.data() + whole.size());
+}
+
+void check_rows(const point_table& table) {
+    const point_measure measure(142.37f, 38.30f);
+    for (const point_row& row : table.rows) {
+        require(std::isfinite(row.lon) && std::isfinite(row.lat) && std::fabs(row.lat) <= 90.0f);
+        require(inside(row.text, *table.text));
+        for (std::size_t k = 0; k < table.field_count; ++k) {
+            require(inside(table.field(row, k), *table.text));
+        }
+        const point_measurement m = measure.measure(row.lon, row.lat);
+        require(std::isnan(m.distance) || (m.distance >= 0.0f && m.distance <= 180.0001f));
+        require(m.azimuth >= 0.0f && m.azimuth < 360.0f);
+        require(m.back_azimuth >= 0.0f && m.back_azimuth < 360.0f);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    point_table table;
+    std::string problem;
+    if (read_point_table(text, "p.csv", table, problem)) {
+        require(table.rows.empty() || table.field_count >= 2);
+        check_rows(table);
+        return 0;
+    }
+    // "p.csv:LINE: ...", on one line, LINE a line of the table.
+    require(problem.rfind("p.csv:", 0) == 0 && problem.find('\n') == std::string::npos);
+    const std::size_t colon = problem.find(':', 6);
+    require(colon != std::string::npos);
+    const unsigned long line = std::stoul(problem.substr(6, colon - 6));
+    require(line >= 1 && line <= line_count(text));
+    return 0;
+}
