@@ -200,7 +200,7 @@ TEST(MeasureCommand, AFailedWriteIsNeverASuccess) {
         {output_path("/dev/full"), {"--centre", "0", "0"}, "cannot write standard output: "},
         {closed_output(), {"--version"}, "cannot write standard output: "},
         {appended_output(dir.work_path("points.txt")), {"--centre", "0", "0", "points.txt"},
-         "standard output is points.txt itself"},
+         "standard output is points.txt itself; writing to it would destroy the file being read"},
     };
     for (const auto& c : cases) {
         const program_run run = measure_run(dir, "1 2\n", c.arguments, c.output);
