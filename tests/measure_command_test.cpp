@@ -149,7 +149,8 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
     EXPECT_EQ(rows[1].substr(0, 7), "0,10,N,");
     EXPECT_EQ(rows[1].back(), '\r');
     EXPECT_EQ(fields_of(rows[2], ',').size(), 6u);
-    const std::string tabs = measure_run(dir, "1\t2\tA B\n", centre).out;
+    const std::string tabs = measure_run(dir, "\xEF\xBB\xBF" "1\t2\tA B\n", centre).out;
+    ASSERT_EQ(tabs.substr(0, 4), "\xEF\xBB\xBF" "1") << "a spreadsheet's byte order mark kept";
     EXPECT_EQ(fields_of(lines_of(tabs)[0], '\t').size(), 6u);
 }
 
