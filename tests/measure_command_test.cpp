@@ -174,6 +174,8 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
         {"1 2\n", {"--distance", "30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"30\""},
         {"1 2\n", {"--distance", "90:30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"90:30\""},
         {"1 2\n", {"--azimuth", "0:361"}, "--azimuth needs MIN:MAX, two numbers of degrees from 0 to 360 (MIN above MAX wraps through 360), not \"0:361\""},
+        {"1 2\n3.4e38 0\n", {}, "standard input:2: expected a point that can be measured from the centre, not longitude 3.4e38 (too far beyond -180..180 degrees)"},
+        {"1 2\n", {"--centre", "3.4e38", "0"}, "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"3.4e38\" \"0\""},
         {"1 2\n", {"--centre", "1"}, "--centre needs a longitude and a latitude (see --help)"},
         {"1 2\n", {"--centre", "1", "nan"}, "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"1\" \"nan\""},
         {"1 2\n", {"-"}, "cannot open dist-strike-contour.txt: No such file or directory"},
