@@ -109,7 +109,7 @@ bool write_overlays(gmt_session& session, const map_request& request, const azim
            write_table(session, "hollow-points.txt", problem,
                        [&](text_output& out) { put_point_marks(request.points, false, out); }) &&
            write_table(session, "legend.txt", problem, [&](text_output& out) {
-               put_legend(request.bands, request.points, out);
+               put_legend(map, request.bands, request.points, out);
            });
 }
 

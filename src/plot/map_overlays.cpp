@@ -35,7 +35,7 @@ void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band
     const double cm_per_degree = map.radius / map.horizon;
     for (std::size_t i = 0; i < bands.size(); ++i) {
         const distance_band& band = bands[i];
-        if (band.min >= map.horizon) {
+        if (!band_shown(map, band)) {
             continue;
         }
         out.put("> -G" + band_fill(i) + "\n");
@@ -58,21 +58,29 @@ void put_point_marks(const std::vector<point_mark>& points, bool filled, text_ou
     }
 }
 
-void put_legend(const std::vector<distance_band>& bands, const std::vector<point_mark>& points,
-                text_output& out) {
+void put_legend(const azimuthal_map& map, const std::vector<distance_band>& bands,
+                const std::vector<point_mark>& points, text_output& out) {
+    const auto shown = [&](bool filled) {
+        return std::any_of(points.begin(), points.end(), [&](const point_mark& p) {
+            return p.filled == filled && on_map(map, p.at);
+        });
+    };
     // Without bands every point is filled, and the triangles need no entry.
-    const bool filled = !bands.empty() && std::any_of(points.begin(), points.end(),
-                                                      [](const point_mark& p) { return p.filled; });
-    const bool hollow = std::any_of(points.begin(), points.end(),
-                                    [](const point_mark& p) { return !p.filled; });
-    const std::size_t entries = bands.size() + (filled ? 1 : 0) + (hollow ? 1 : 0);
+    const bool filled = !bands.empty() && shown(true);
+    const bool hollow = shown(false);
+    const std::size_t band_entries = static_cast<std::size_t>(std::count_if(
+        bands.begin(), bands.end(), [&](const distance_band& b) { return band_shown(map, b); }));
+    const std::size_t entries = band_entries + (filled ? 1 : 0) + (hollow ? 1 : 0);
     if (entries == 0) {
         return;
     }
     // Up to three entries a line: "S dx symbol size fill pen dx text".
     out.put("N " + std::to_string(std::min<std::size_t>(entries, 3)) + "\n");
     for (std::size_t i = 0; i < bands.size(); ++i) {
-        out.put("S 0.3c r 0.45c " + band_fill(i) + " 0.25p,gray40 0.75c " + bands[i].label + "\n");
+        if (band_shown(map, bands[i])) {
+            out.put("S 0.3c r 0.45c " + band_fill(i) + " 0.25p,gray40 0.75c " + bands[i].label +
+                    "\n");
+        }
     }
     const std::string triangle = "S 0.3c t " + std::to_string(POINT_MARK_SIZE) + "c ";
     if (filled) {
