@@ -1,5 +1,6 @@
 #include "plot/map_points.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "points/point_measure.h"
@@ -61,7 +62,10 @@ bool point_marks_of(const point_file& points, const contour_run& run,
                       std::to_string(label_index) + " cannot be drawn: " + label.problem;
             return false;
         }
-        marks.push_back({{static_cast<double>(row.lon), static_cast<double>(row.lat)},
+        // The meridian in -180..180 (an exact remainder): GMT takes a
+        // longitude such as 1e30 a turn at a time.
+        marks.push_back({{std::remainder(static_cast<double>(row.lon), 360.0),
+                          static_cast<double>(row.lat)},
                          bands.empty() || in_any_band(bands, static_cast<double>(distance)),
                          label.text});
     }
