@@ -37,6 +37,11 @@ void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band
 // "lon lat" records of the marks filled (or hollow).
 void put_point_marks(const std::vector<point_mark>& points, bool filled, text_output& out);
 
+// How many entries the legend has (see put_legend): none, and no legend,
+// for a map of points without bands.
+std::size_t legend_entries(const azimuthal_map& map, const std::vector<distance_band>& bands,
+                           const std::vector<point_mark>& points);
+
 // GMT's legend: one entry per band the map shows, and the filled and
 // hollow triangles when the map shows points of each kind. Nothing when
 // there is neither. A band or a point wholly beyond the edge of a
