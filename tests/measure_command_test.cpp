@@ -149,7 +149,8 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
     EXPECT_EQ(rows[1].substr(0, 7), "0,10,N,");
     EXPECT_EQ(rows[1].back(), '\r');
     EXPECT_EQ(fields_of(rows[2], ',').size(), 6u);
-    const std::string tabs = measure_run(dir, "1\t2\tA B\n", centre).out;
+    const std::string tabs = measure_run(dir, "\xEF\xBB\xBF" "1\t2\tA B\n", centre).out;
+    ASSERT_EQ(tabs.substr(0, 4), "\xEF\xBB\xBF" "1") << "a spreadsheet's byte order mark kept";
     EXPECT_EQ(fields_of(lines_of(tabs)[0], '\t').size(), 6u);
 }
 
@@ -173,6 +174,8 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
         {"1 2\n", {"--distance", "30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"30\""},
         {"1 2\n", {"--distance", "90:30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"90:30\""},
         {"1 2\n", {"--azimuth", "0:361"}, "--azimuth needs MIN:MAX, two numbers of degrees from 0 to 360 (MIN above MAX wraps through 360), not \"0:361\""},
+        {"1 2\n3.4e38 0\n", {}, "standard input:2: expected a point that can be measured from the centre, not longitude 3.4e38 (too far beyond -180..180 degrees)"},
+        {"1 2\n", {"--centre", "3.4e38", "0"}, "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"3.4e38\" \"0\""},
         {"1 2\n", {"--centre", "1"}, "--centre needs a longitude and a latitude (see --help)"},
         {"1 2\n", {"--centre", "1", "nan"}, "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"1\" \"nan\""},
         {"1 2\n", {"-"}, "cannot open dist-strike-contour.txt: No such file or directory"},
@@ -200,7 +203,7 @@ TEST(MeasureCommand, AFailedWriteIsNeverASuccess) {
         {output_path("/dev/full"), {"--centre", "0", "0"}, "cannot write standard output: "},
         {closed_output(), {"--version"}, "cannot write standard output: "},
         {appended_output(dir.work_path("points.txt")), {"--centre", "0", "0", "points.txt"},
-         "standard output is points.txt itself"},
+         "standard output is points.txt itself; writing to it would destroy the file being read"},
     };
     for (const auto& c : cases) {
         const program_run run = measure_run(dir, "1 2\n", c.arguments, c.output);

@@ -348,6 +348,8 @@ TEST(PlotOutput, RefusesWhatItMustNotWrite) {
         {{CONTOUR, "missing/map.png"}, "missing: no such directory for missing/map.png"},
         {{"--max-distance", "5", CONTOUR, "map.png"}, "no ring lies within --max-distance 5"},
         {{"--strike-step", "7", CONTOUR, "map.png"}, "--strike-step must be a whole number"},
+        {{"--band", "0x1E:90", CONTOUR, "map.png"}, "--band must be MIN:MAX[:LABEL] with distances"},
+        {{"--points", "-", "-", "map.png"}, "the contour file and the table of points cannot both"},
         {{"--title", "two\nlines", CONTOUR, "map.png"}, "--title: it holds a control character"},
         {{"--title", "\xe2\x86\x92", CONTOUR, "map.png"}, "--title: \"\xe2\x86\x92\" (U+2192) is not"},
         {{"unresolved.txt", "map.png"}, "no ring to draw: every position of the rings up to 170"},

@@ -2,9 +2,11 @@
 // each point of a table (stations, say) from a centre, measured as the
 // program measures its own points. Writes the table to standard output.
 
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 #include "command_line/command_line.h"
 #include "decimal_real.h"
@@ -14,6 +16,7 @@
 #include "points/point_measure.h"
 #include "points/point_table.h"
 #include "points/point_window.h"
+#include "sphere/sphere_constants.h"
 #include "run_file/locked_reading.h"
 
 namespace {
@@ -71,7 +74,8 @@ bool parse_centre(int argc, char** argv, int& i, measure_options& options,
     const std::string lat = argv[++i];
     if (read_decimal_real(lon, options.centre_lon) != real_reading::read ||
         read_decimal_real(lat, options.centre_lat) != real_reading::read ||
-        !(options.centre_lat >= -90.0f && options.centre_lat <= 90.0f)) {
+        !(options.centre_lat >= -90.0f && options.centre_lat <= 90.0f) ||
+        std::isinf(sphere_radians(options.centre_lon))) {
         problem = "--centre needs a longitude and a latitude from -90 to 90, in degrees, not \"" +
                   lon + "\" \"" + lat + "\"";
         return false;
@@ -121,8 +125,9 @@ void put_measurement(text_output& out, char separator, const point_measurement& 
 
 // The table as read, each row kept followed by its measurements.
 void write_table(const point_table& table, const measure_options& options,
-                 const point_measure& centre, text_output& out) {
+                 const std::vector<point_measurement>& measurements, text_output& out) {
     const char separator = table.separator;
+    out.put(table.byte_order_mark);
     if (table.has_header) {
         out.put(table.header.text);
         for (const char* name : {"distance", "azimuth", "back_azimuth"}) {
@@ -131,8 +136,9 @@ void write_table(const point_table& table, const measure_options& options,
         }
         out.put(table.header.crlf ? "\r\n" : "\n");
     }
-    for (const point_row& row : table.rows) {
-        const point_measurement m = centre.measure(row.lon, row.lat);
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const point_row& row = table.rows[i];
+        const point_measurement& m = measurements[i];
         if (options.distance.contains(m.distance) && options.azimuth.contains(m.azimuth)) {
             out.put(row.text);
             put_measurement(out, separator, m);
@@ -156,7 +162,9 @@ int measure_run(const measure_options& options) {
         centre_lat = centre.lat;
     }
     point_file points;
-    if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem)) {
+    std::vector<point_measurement> measurements;
+    if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) ||
+        !measure_rows(points, point_measure(centre_lon, centre_lat), measurements, problem)) {
         return refuse(problem, EXIT_REFUSED);
     }
     if (!standard_output_clear_of_input(contour.identity, contour.name, problem) ||
@@ -164,8 +172,7 @@ int measure_run(const measure_options& options) {
         return refuse(problem, EXIT_WRITE_FAILURE);
     }
     text_output out(STDOUT_FILENO);
-    write_table(points.table, options, point_measure(centre_lon, centre_lat),
-                out);
+    write_table(points.table, options, measurements, out);
     return finish_standard_output(out, problem) ? EXIT_OK : refuse(problem, EXIT_WRITE_FAILURE);
 }
 

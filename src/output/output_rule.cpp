@@ -219,7 +219,7 @@ bool standard_output_clear_of_input(const file_identity& input, const std::strin
                                     std::string& problem) {
     if (same_file(input, identity_of_descriptor(STDOUT_FILENO))) {
         problem = "standard output is " + input_name +
-                  " itself; writing to it would destroy the contour file being read";
+                  " itself; writing to it would destroy the file being read";
         return false;
     }
     return true;

@@ -18,6 +18,11 @@ map_point project(const azimuthal_map& map, const geo_point& point) {
     return {r * std::sin(azimuth), r * std::cos(azimuth)};
 }
 
+bool on_map(const azimuthal_map& map, const geo_point& point) {
+    const map_point at = project(map, point);
+    return std::hypot(at.x, at.y) <= map.radius;
+}
+
 geo_point point_towards(const azimuthal_map& map, double distance, double azimuth) {
     const double phi0 = map.centre.lat * RADIANS_PER_DEGREE;
     const double delta = distance * RADIANS_PER_DEGREE;

@@ -27,6 +27,9 @@ struct azimuthal_map {
 // Where a point of the sphere falls on the map.
 map_point project(const azimuthal_map& map, const geo_point& point);
 
+// Whether a point of the sphere lies on the map, its edge included.
+bool on_map(const azimuthal_map& map, const geo_point& point);
+
 // The point at `distance` degrees of arc and `azimuth` degrees clockwise
 // from north, seen from the map's centre.
 geo_point point_towards(const azimuthal_map& map, double distance, double azimuth);

@@ -1,8 +1,8 @@
 #include "plot/distance_bands.h"
 
 #include <cmath>
-#include <cstdlib>
 
+#include "decimal_real.h"
 #include "plot/title_text.h"
 
 namespace {
@@ -15,9 +15,12 @@ constexpr const char* BAND_COLOURS[] = {"purple", "darkgreen", "darkorange3", "n
 // nearest single, as the measuring command takes its window, so that a
 // point is in a band exactly when it is in that window.
 bool parse_distance(const std::string& text, double& value) {
-    char* end = nullptr;
-    value = static_cast<double>(std::strtof(text.c_str(), &end));
-    return !text.empty() && *end == '\0' && value >= 0.0 && value <= 180.0;
+    float distance = 0.0f;
+    if (read_decimal_real(text, distance) != real_reading::read) {
+        return false;
+    }
+    value = static_cast<double>(distance);
+    return value >= 0.0 && value <= 180.0;
 }
 
 // "30-90°", or with decimals "104.5-140°", as GMT text ("@." is the degree

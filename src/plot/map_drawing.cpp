@@ -109,7 +109,7 @@ bool write_overlays(gmt_session& session, const map_request& request, const azim
            write_table(session, "hollow-points.txt", problem,
                        [&](text_output& out) { put_point_marks(request.points, false, out); }) &&
            write_table(session, "legend.txt", problem, [&](text_output& out) {
-               put_legend(request.bands, request.points, out);
+               put_legend(map, request.bands, request.points, out);
            });
 }
 
@@ -189,7 +189,8 @@ void point_commands(const map_request& request, std::vector<std::vector<std::str
 
 // What is drawn last: the bands' and points' labels, the centre, the
 // colour scale and the legend.
-void overlay_commands(const map_request& request, const std::string& font,
+void overlay_commands(const map_request& request, const azimuthal_map& map,
+                      const std::string& font,
                       const std::string& clearance,
                       std::vector<std::vector<std::string>>& commands) {
     const bool overlays = !request.bands.empty() || !request.points.empty();
@@ -201,7 +202,7 @@ void overlay_commands(const map_request& request, const std::string& font,
                         "-W0.5p,black"});
     commands.push_back({"colorbar", "-DJBC+w10c/0.25c+o0/0.5c+h",
                         "-Bxaf+ldistance from the centre (degrees)"});
-    if (overlays) {
+    if (legend_entries(map, request.bands, request.points) > 0) {
         commands.push_back({"legend", "legend.txt", "-DJBC+o0/2.1c+w13c", "-F+gwhite+p0.25p,gray50"});
     }
 }
@@ -250,7 +251,7 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
         commands.push_back({"text", "strike-labels.txt",
                             "-F" + font + "Helvetica-Oblique,gray20+jMC", "-Gwhite", clearance});
     }
-    overlay_commands(request, font, clearance, commands);
+    overlay_commands(request, map, font, clearance, commands);
     if (!request.title.empty()) {
         commands.push_back(
             {"text", "title.txt", "-F+cTC+jBC+f14p,Helvetica-Bold", "-D0/0.4c", "-N"});

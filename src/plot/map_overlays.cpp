@@ -35,7 +35,7 @@ void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band
     const double cm_per_degree = map.radius / map.horizon;
     for (std::size_t i = 0; i < bands.size(); ++i) {
         const distance_band& band = bands[i];
-        if (band.min >= map.horizon) {
+        if (!band_shown(map, band)) {
             continue;
         }
         out.put("> -G" + band_fill(i) + "\n");
@@ -58,27 +58,56 @@ void put_point_marks(const std::vector<point_mark>& points, bool filled, text_ou
     }
 }
 
-void put_legend(const std::vector<distance_band>& bands, const std::vector<point_mark>& points,
-                text_output& out) {
-    // Without bands every point is filled, and the triangles need no entry.
-    const bool filled = !bands.empty() && std::any_of(points.begin(), points.end(),
-                                                      [](const point_mark& p) { return p.filled; });
-    const bool hollow = std::any_of(points.begin(), points.end(),
-                                    [](const point_mark& p) { return !p.filled; });
-    const std::size_t entries = bands.size() + (filled ? 1 : 0) + (hollow ? 1 : 0);
+namespace {
+
+// Which triangles the legend shows: without bands every point is filled,
+// and the triangles need no entry.
+struct legend_marks {
+    bool filled;
+    bool hollow;
+};
+
+legend_marks legend_marks_of(const azimuthal_map& map, const std::vector<distance_band>& bands,
+                             const std::vector<point_mark>& points) {
+    const auto shown = [&](bool filled) {
+        return std::any_of(points.begin(), points.end(), [&](const point_mark& p) {
+            return p.filled == filled && on_map(map, p.at);
+        });
+    };
+    return {!bands.empty() && shown(true), shown(false)};
+}
+
+}  // namespace
+
+std::size_t legend_entries(const azimuthal_map& map, const std::vector<distance_band>& bands,
+                           const std::vector<point_mark>& points) {
+    const legend_marks marks = legend_marks_of(map, bands, points);
+    const auto band_entries = std::count_if(
+        bands.begin(), bands.end(), [&](const distance_band& b) { return band_shown(map, b); });
+    return static_cast<std::size_t>(band_entries) + (marks.filled ? 1 : 0) +
+           (marks.hollow ? 1 : 0);
+}
+
+void put_legend(const azimuthal_map& map, const std::vector<distance_band>& bands,
+                const std::vector<point_mark>& points, text_output& out) {
+    const std::size_t entries = legend_entries(map, bands, points);
     if (entries == 0) {
         return;
     }
     // Up to three entries a line: "S dx symbol size fill pen dx text".
     out.put("N " + std::to_string(std::min<std::size_t>(entries, 3)) + "\n");
     for (std::size_t i = 0; i < bands.size(); ++i) {
-        out.put("S 0.3c r 0.45c " + band_fill(i) + " 0.25p,gray40 0.75c " + bands[i].label + "\n");
+        if (band_shown(map, bands[i])) {
+            out.put("S 0.3c r 0.45c " + band_fill(i) + " 0.25p,gray40 0.75c " + bands[i].label +
+                    "\n");
+        }
     }
+    const legend_marks marks = legend_marks_of(map, bands, points);
     const std::string triangle = "S 0.3c t " + std::to_string(POINT_MARK_SIZE) + "c ";
-    if (filled) {
+    if (marks.filled) {
         out.put(triangle + POINT_COLOUR + " 0.5p,black 0.75c point in a band\n");
     }
-    if (hollow) {
+    if (marks.hollow) {
         out.put(triangle + "- 1p," + POINT_COLOUR + " 0.75c point outside the bands\n");
     }
 }

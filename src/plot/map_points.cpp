@@ -1,5 +1,6 @@
 #include "plot/map_points.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "points/point_measure.h"
@@ -44,10 +45,14 @@ bool point_marks_of(const point_file& points, const contour_run& run,
                     const std::vector<distance_band>& bands, std::size_t label_index,
                     std::vector<point_mark>& marks, std::string& problem) {
     const contour_position& centre = run.rings[0].positions[0];
-    const point_measure measure(centre.lon, centre.lat);
+    std::vector<point_measurement> measurements;
+    if (!measure_rows(points, point_measure(centre.lon, centre.lat), measurements, problem)) {
+        return false;
+    }
     marks.clear();
-    for (const point_row& row : points.table.rows) {
-        const float distance = measure.measure(row.lon, row.lat).distance;
+    for (std::size_t i = 0; i < points.table.rows.size(); ++i) {
+        const point_row& row = points.table.rows[i];
+        const float distance = measurements[i].distance;
         gmt_text label{true, "", ""};
         if (label_index > 0) {
             label = title_for_gmt(points.table.field(row, label_index - 1));
@@ -57,7 +62,10 @@ bool point_marks_of(const point_file& points, const contour_run& run,
                       std::to_string(label_index) + " cannot be drawn: " + label.problem;
             return false;
         }
-        marks.push_back({{static_cast<double>(row.lon), static_cast<double>(row.lat)},
+        // The meridian in -180..180 (an exact remainder): GMT takes a
+        // longitude such as 1e30 a turn at a time.
+        marks.push_back({{std::remainder(static_cast<double>(row.lon), 360.0),
+                          static_cast<double>(row.lat)},
                          bands.empty() || in_any_band(bands, static_cast<double>(distance)),
                          label.text});
     }

@@ -35,10 +35,10 @@ geo_point point_under(const azimuthal_map& map, const map_point& at) {
 
 void place_point_label(const azimuthal_map& map, const point_mark& point, std::int32_t row,
                        std::vector<map_label>& placed) {
-    const map_point mark = project(map, point.at);
-    if (std::hypot(mark.x, mark.y) > map.radius) {
+    if (!on_map(map, point.at)) {
         return;  // beyond the map's edge, not drawn
     }
+    const map_point mark = project(map, point.at);
     const map_label probe = label_box(map, label_kind::point, row, point.label, map.centre);
     // From the triangle's centre to the label's: half of each, and a gap.
     const double across = (POINT_MARK_SIZE + probe.width) / 2.0 + 0.05;
@@ -60,7 +60,7 @@ void place_point_label(const azimuthal_map& map, const point_mark& point, std::i
 void plan_overlay_labels(const azimuthal_map& map, const std::vector<distance_band>& bands,
                          const std::vector<point_mark>& points, label_plan& plan) {
     for (const distance_band& band : bands) {
-        if (band.min < map.horizon) {
+        if (band_shown(map, band)) {
             place_band_label(map, band, plan.labels);
         }
     }

@@ -225,6 +225,11 @@ bool check_request(const plot_options& options, gmt_text& title, picture_format&
         problem = "--title: " + title.problem;
         return false;
     }
+    if (options.points == options.contour_file && options.points == "-") {
+        // Refused before either is read: one would take the other's lines.
+        problem = "the contour file and the table of points cannot both be standard input";
+        return false;
+    }
     if (options.output == "-") {
         problem = "the picture cannot go to standard output (\"-\"): give a file name";
         return false;
@@ -285,10 +290,6 @@ bool draw_and_write(const plot_options& options, const map_request& request,
 bool read_points(const plot_options& options, const contour_run& run, point_file& points,
                  std::vector<point_mark>& marks, std::string& problem) {
     std::size_t label_index = 0;
-    if (options.points == options.contour_file && options.points == "-") {
-        problem = "the contour file and the table of points cannot both be standard input";
-        return false;
-    }
     return read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) &&
            label_column_of(points.table, options.point_label, label_index, problem) &&
            point_marks_of(points, run, options.bands, label_index, marks, problem);

@@ -1,5 +1,7 @@
 #include "points/point_measure.h"
 
+#include <cmath>
+
 point_measure::point_measure(float centre_lon, float centre_lat)
     : lon_(centre_lon),
       lat_(centre_lat),
@@ -18,4 +20,22 @@ float azimuth_in_turn(float az) {
     // Adding +0 turns -0 into +0 and leaves every other value as it is.
     const float turned = az < 0.0f ? az + 360.0f : az + 0.0f;
     return turned >= 360.0f ? 0.0f : turned;
+}
+
+bool measure_rows(const point_file& points, const point_measure& centre,
+                  std::vector<point_measurement>& measurements, std::string& problem) {
+    measurements.clear();
+    measurements.reserve(points.table.rows.size());
+    for (const point_row& row : points.table.rows) {
+        const point_measurement m = centre.measure(row.lon, row.lat);
+        if (std::isnan(m.distance) || std::isnan(m.azimuth) || std::isnan(m.back_azimuth)) {
+            problem = points.name + ":" + std::to_string(row.line) +
+                      ": expected a point that can be measured from the centre, not longitude " +
+                      std::string(points.table.field(row, 0)) +
+                      " (too far beyond -180..180 degrees)";
+            return false;
+        }
+        measurements.push_back(m);
+    }
+    return true;
 }

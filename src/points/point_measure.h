@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "points/point_table.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
 
@@ -33,3 +37,10 @@ private:
 // possible) brought into [0, 360): 360 is added to a negative one, in single
 // precision, and a sum that rounds to 360 (a tiny negative) is 0, as is -0.
 float azimuth_in_turn(float az);
+
+// Every row of a point file measured from `centre`, in the rows' order.
+// False, with "NAME:LINE: ..." in `problem`, at the first row whose
+// measurement is NaN: a longitude so far beyond +-180 degrees that its
+// conversion to radians overflows has no direction from the centre.
+bool measure_rows(const point_file& points, const point_measure& centre,
+                  std::vector<point_measurement>& measurements, std::string& problem);

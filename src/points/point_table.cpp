@@ -10,6 +10,7 @@
 namespace {
 
 constexpr std::string_view BLANKS = " \t";
+constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
 std::string_view without_blanks(std::string_view field) {
     const std::size_t first = field.find_first_not_of(BLANKS);
@@ -184,8 +185,11 @@ bool read_point_table(std::string text, const std::string& name, point_table& ta
     table.text = std::make_shared<const std::string>(std::move(text));
     const std::string_view all = *table.text;
     table_parser parser(name, table, problem);
+    if (all.substr(0, UTF8_BYTE_ORDER_MARK.size()) == UTF8_BYTE_ORDER_MARK) {
+        table.byte_order_mark = all.substr(0, UTF8_BYTE_ORDER_MARK.size());
+    }
     std::size_t number = 1;
-    for (std::size_t start = 0; start < all.size(); ++number) {
+    for (std::size_t start = table.byte_order_mark.size(); start < all.size(); ++number) {
         const std::size_t end = std::min(all.find('\n', start), all.size());
         if (!parser.take_line(all.substr(start, end - start), number)) {
             return false;
@@ -204,8 +208,9 @@ bool read_point_file(const std::string& file, const char* program, int diagnosti
     lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
     std::string text;
     const int error = read_chunks(fd, [&](std::string_view bytes) {
-        text.append(bytes);
-        return true;
+        const std::size_t nul = bytes.find('\0');
+        text.append(bytes.substr(0, nul == std::string_view::npos ? nul : nul + 1));
+        return nul == std::string_view::npos;
     });
     release_shared(fd, file == "-");
     if (error != 0) {

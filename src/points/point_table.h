@@ -22,6 +22,8 @@
 // - The first line of the table is its header when neither of its first two
 //   fields is a number; then it names the columns.
 // - A line may end in CR LF; the CR is not part of the line.
+// - A UTF-8 byte order mark at the start of the file is not part of its
+//   first line.
 // - Refused, with the line: a double quote anywhere (quoted fields are not
 //   read), a NUL byte or a CR inside a line, a longitude or latitude that is
 //   not a decimal real (inf and nan are not), one beyond the largest single,
@@ -44,6 +46,10 @@ struct point_table {
     // ',' for CSV; for blank-separated tables the blank that first
     // separates two fields (a space, or a tab), to join further columns with.
     char separator = ' ';
+    // The UTF-8 byte order mark the file starts with (spreadsheets write one
+    // before a CSV), or empty: not part of the first line, and written back
+    // before the table.
+    std::string_view byte_order_mark;
     bool has_header = false;
     point_row header{};  // when has_header: the column names (lon, lat unset)
     std::vector<point_row> rows;
@@ -74,6 +80,8 @@ struct point_file {
 // under the shared lock a contour file is read under, so that a table
 // that is a contour file is never read while a run writes it. False, with
 // one line in `problem`, when it cannot be opened or read, or is refused.
+// Reading stops at a NUL byte, which is refused with its line, so that a
+// binary file or a device such as /dev/zero is not read on and on.
 // `program` and `diagnostic_fd` are for the warning of a wait.
 bool read_point_file(const std::string& file, const char* program, int diagnostic_fd,
                      point_file& result, std::string& problem);
