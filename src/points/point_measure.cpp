@@ -27,15 +27,17 @@ bool measure_rows(const point_file& points, const point_measure& centre,
     measurements.clear();
     measurements.reserve(points.table.rows.size());
     for (const point_row& row : points.table.rows) {
-        const point_measurement m = centre.measure(row.lon, row.lat);
-        if (std::isnan(m.distance) || std::isnan(m.azimuth) || std::isnan(m.back_azimuth)) {
+        // The distance alone may be NaN for a point very near the centre
+        // (the routine's cosine rounded above 1): that is its measurement,
+        // written as nan. A longitude whose radians overflow has none.
+        if (!std::isfinite(sphere_radians(row.lon))) {
             problem = points.name + ":" + std::to_string(row.line) +
                       ": expected a point that can be measured from the centre, not longitude " +
                       std::string(points.table.field(row, 0)) +
                       " (too far beyond -180..180 degrees)";
             return false;
         }
-        measurements.push_back(m);
+        measurements.push_back(centre.measure(row.lon, row.lat));
     }
     return true;
 }

@@ -40,7 +40,8 @@ float azimuth_in_turn(float az);
 
 // Every row of a point file measured from `centre`, in the rows' order.
 // False, with "NAME:LINE: ..." in `problem`, at the first row whose
-// measurement is NaN: a longitude so far beyond +-180 degrees that its
-// conversion to radians overflows has no direction from the centre.
+// longitude lies so far beyond +-180 degrees that its conversion to radians
+// overflows: it has no direction from the centre. A NaN distance of a point
+// very near the centre is kept: it is what the routine gives.
 bool measure_rows(const point_file& points, const point_measure& centre,
                   std::vector<point_measurement>& measurements, std::string& problem);
