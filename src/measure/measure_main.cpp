@@ -127,7 +127,9 @@ void put_measurement(text_output& out, char separator, const point_measurement& 
 void write_table(const point_table& table, const measure_options& options,
                  const std::vector<point_measurement>& measurements, text_output& out) {
     const char separator = table.separator;
-    out.put(table.byte_order_mark);
+    if (!table.byte_order_mark.empty()) {
+        out.put(table.byte_order_mark);
+    }
     if (table.has_header) {
         out.put(table.header.text);
         for (const char* name : {"distance", "azimuth", "back_azimuth"}) {
