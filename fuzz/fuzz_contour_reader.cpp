@@ -15,14 +15,6 @@
 
 namespace {
 
-std::size_t line_count(std::string_view text) {
-    std::size_t lines = 1;
-    for (const char c : text) {
-        lines += c == '\n' ? 1 : 0;
-    }
-    return lines;
-}
-
 void write_every_format(const contour_run& run) {
     static const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     for (const char* name : {"gmt", "ogr", "geojson", "csv", "kml"}) {
@@ -47,11 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         write_every_format(run);
         return 0;
     }
-    // "c.txt:LINE: expected ...", on one line, LINE a line of the file.
-    require(problem.rfind("c.txt:", 0) == 0 && problem.find('\n') == std::string::npos);
-    const std::size_t colon = problem.find(':', 6);
-    require(colon != std::string::npos && problem.compare(colon, 11, ": expected ") == 0);
-    const unsigned long line = std::stoul(problem.substr(6, colon - 6));
-    require(line >= 1 && line <= line_count(text));
+    // "c.txt:LINE: expected ...".
+    const std::size_t colon = require_line_of_text(problem, "c.txt", text);
+    require(problem.compare(colon, 11, ": expected ") == 0);
     return 0;
 }

@@ -16,14 +16,6 @@
 
 namespace {
 
-std::size_t line_count(std::string_view text) {
-    std::size_t lines = 1;
-    for (const char c : text) {
-        lines += c == '\n' ? 1 : 0;
-    }
-    return lines;
-}
-
 bool inside(std::string_view part, const std::string& whole) {
     return part.empty() || (part.data() >= whole.data() &&
                             part.data() + part.size() <= whole.data() + whole.size());
@@ -58,11 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         check_rows(table);
         return 0;
     }
-    // "p.csv:LINE: ...", on one line, LINE a line of the table.
-    require(problem.rfind("p.csv:", 0) == 0 && problem.find('\n') == std::string::npos);
-    const std::size_t colon = problem.find(':', 6);
-    require(colon != std::string::npos);
-    const unsigned long line = std::stoul(problem.substr(6, colon - 6));
-    require(line >= 1 && line <= line_count(text));
+    require_line_of_text(problem, "p.csv", text);
     return 0;
 }
