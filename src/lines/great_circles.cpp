@@ -249,16 +249,57 @@ std::vector<std::vector<line_vertex>> split_at_poles(const std::vector<line_vert
 
 namespace {
 
+// Whether splitting a line at the poles leaves it whole: two vertices or
+// more, none at a pole, and every segment surely too far from both poles
+// to pass over one. Most lines are such lines.
+bool clear_of_poles(const std::vector<line_vertex>& vertices) {
+    if (vertices.size() < 2) {
+        return false;
+    }
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        if (std::fabs(vertices[i].lat) == 90.0f ||
+            (i > 0 && !too_far_for_a_pole(vertices[i - 1], vertices[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool on_one_turn(const std::vector<line_vertex>& vertices) {
+    return std::all_of(vertices.begin(), vertices.end(), [&](const line_vertex& v) {
+        return v.turns == vertices.front().turns;
+    });
+}
+
+void add_part(std::vector<line_vertex>&& part, map_feature& feature) {
+    if (part.size() == 1) {
+        part.push_back(part.front());
+    }
+    feature.parts.push_back(std::move(part));
+}
+
 // The parts of a line in the GIS formats: split at the poles, cut at the
 // antimeridian, a lone vertex drawn as a part of zero length (a line needs
-// two positions).
-void add_parts(const std::vector<line_vertex>& vertices, map_feature& feature) {
+// two positions). A line clear of the poles is cut as it stands, and one
+// on a single turn as well is its own part (with turns 0, as the cut
+// gives it), without the copies of the general way.
+void add_parts(std::vector<line_vertex>& vertices, map_feature& feature) {
+    if (clear_of_poles(vertices)) {
+        if (on_one_turn(vertices)) {
+            for (line_vertex& v : vertices) {
+                v.turns = 0;
+            }
+            feature.parts.push_back(std::move(vertices));
+            return;
+        }
+        for (std::vector<line_vertex>& part : cut_at_antimeridian(vertices)) {
+            add_part(std::move(part), feature);
+        }
+        return;
+    }
     for (const std::vector<line_vertex>& piece : split_at_poles(vertices)) {
         for (std::vector<line_vertex>& part : cut_at_antimeridian(piece)) {
-            if (part.size() == 1) {
-                part.push_back(part.front());
-            }
-            feature.parts.push_back(std::move(part));
+            add_part(std::move(part), feature);
         }
     }
 }
