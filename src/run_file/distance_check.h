@@ -19,11 +19,19 @@ public:
     bool holds(const contour_position& position, std::int32_t& measured) const;
 
 private:
+    bool surely_rounds_to_check(const contour_position& position) const;
+
     float lon_ = 0.0f;
     float lat_ = 0.0f;
     colatitude_terms centre_{};
-    // For each check n from 1 to 179, the cosines of n + 0.5 - margin and
-    // n - 0.5 + margin degrees (see distance_check.cpp).
-    std::array<double, 180> cosine_above_{};
-    std::array<double, 180> cosine_below_{};
+    // The centre's latitude, sine and cosine, in double; whether the
+    // centre lies where the bounds of distance_check.cpp hold.
+    double sin_lat_ = 0.0;
+    double cos_lat_ = 0.0;
+    bool bounded_centre_ = false;
+    // For each check n from 1 to 179, the open interval of true cosines
+    // of the distance whose measurement surely rounds to n (see
+    // distance_check.cpp).
+    std::array<double, 180> lowest_cosine_{};
+    std::array<double, 180> highest_cosine_{};
 };
