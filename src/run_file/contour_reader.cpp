@@ -41,7 +41,7 @@ public:
             expected = "a contour record (75 characters) or the separator \" >\"";
             return false;
         }
-        return take_record(line, expected);
+        return take_usual_record(line) || take_record(line, expected);
     }
 
     // False, with what was expected, when the run is not whole at the end.
@@ -86,6 +86,32 @@ private:
             return false;
         }
         ring_closed_ = true;
+        return true;
+    }
+
+    // A record in the middle of a ring beyond the centre, as nearly every
+    // record is (see read_usual_record), whose check holds: taken at once,
+    // as take_record would take it. False, with nothing changed, for any
+    // other line, which take_record then takes or refuses with its reason.
+    bool take_usual_record(std::string_view line) {
+        if (run_.rings.empty() || ring_closed_ || next_az_ >= RING_POSITIONS) {
+            return false;
+        }
+        contour_ring& ring = run_.rings.back();
+        const auto az = static_cast<std::size_t>(next_az_);
+        contour_position position{};
+        std::int32_t measured = 0;
+        if (ring.grid_dist == 0 ||
+            !read_usual_record(line, distance_items_[ring.grid_dist], azimuth_items_[az],
+                               position)) {
+            return false;
+        }
+        position.dist_check = ring.grid_dist;
+        if (!distance_check_.holds(position, measured)) {
+            return false;
+        }
+        ring.positions[az] = position;
+        ++next_az_;
         return true;
     }
 

@@ -92,6 +92,20 @@ bool read_record(std::string_view line, std::int32_t likely, const integer_item&
     return true;
 }
 
+bool read_usual_record(std::string_view line, const integer_item& ring_item,
+                       const real_item& azimuth_item, contour_position& position) {
+    const char* text = line.data();
+    const bool blanks_between = (text[0] == ' ') & (text[LAT_COLUMN - 1] == ' ') &
+                                (text[DIST_COLUMN - 1] == ' ') & (text[AZ_COLUMN - 1] == ' ') &
+                                (text[CHECK_COLUMN - 1] == ' ');
+    return blanks_between &&
+           std::memcmp(text + DIST_COLUMN, ring_item.chars.data(), INTEGER_WIDTH) == 0 &&
+           std::memcmp(text + CHECK_COLUMN, ring_item.chars.data(), INTEGER_WIDTH) == 0 &&
+           std::memcmp(text + AZ_COLUMN, azimuth_item.chars.data(), REAL_WIDTH) == 0 &&
+           read_fixed_item(std::string_view(text + LON_COLUMN, REAL_WIDTH), position.lon) &&
+           read_fixed_item(std::string_view(text + LAT_COLUMN, REAL_WIDTH), position.lat);
+}
+
 std::string_view azimuth_field(std::string_view line) {
     return line.substr(AZ_COLUMN, REAL_WIDTH);
 }
