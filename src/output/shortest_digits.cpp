@@ -1,7 +1,5 @@
 #include "output/shortest_digits.h"
 
-#include "decimal_digits.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -14,12 +12,12 @@ namespace {
 // closer) to (4M + 2) x 2^(E-2), both ends included when M is even (ties
 // read back to the even significand). With s = 2 - E, a value x 2^(E-2) is
 // x 5^s units of 10^-s, and counting multiples of 10^t, t <= s, needs only
-// x 5^(s-t) / 2^t: no division, and every product stays below 2^50.
+// x 5^(s-t) / 2^t: no division, and every product stays below 2^62.
 constexpr int FIRST_EXPONENT = -33;
 constexpr int LAST_EXPONENT = -1;
-
-constexpr int SMALLEST_SCALE = 2 - LAST_EXPONENT;   // s = 3
-constexpr int LARGEST_SCALE = 2 - FIRST_EXPONENT;  // s = 35
+constexpr int EXPONENT_BIAS = 150;  // a single's exponent field, less M's 23 bits and 127
+constexpr int FIRST_FIELD = FIRST_EXPONENT + EXPONENT_BIAS;
+constexpr int LAST_FIELD = LAST_EXPONENT + EXPONENT_BIAS;
 
 constexpr std::uint64_t power_of_five(int k) {
     std::uint64_t power = 1;
@@ -46,34 +44,32 @@ constexpr int widest_step(int s) {
     return t;
 }
 
-struct scale_row {
+// What a binade needs, by its exponent field.
+struct binade_row {
     int step = 0;                   // t = widest_step(s)
+    int exponent = 0;               // t - s: the exponent of 10^t units of 10^-s
     std::uint64_t fives = 0;        // 5^(s - t)
     std::uint64_t fewer_fives = 0;  // 5^(s - t - 1), for multiples of 10^(t+1)
 };
 
-struct scale_table {
-    scale_row rows[LARGEST_SCALE + 1];
-    constexpr scale_table() {
-        for (int s = SMALLEST_SCALE; s <= LARGEST_SCALE; ++s) {
+struct binade_table {
+    binade_row rows[LAST_FIELD + 1];
+    constexpr binade_table() {
+        for (int field = FIRST_FIELD; field <= LAST_FIELD; ++field) {
+            const int s = 2 - (field - EXPONENT_BIAS);
             const int t = widest_step(s);
-            rows[s] = {t, power_of_five(s - t), power_of_five(s - t - 1)};
+            rows[field] = {t, t - s, power_of_five(s - t), power_of_five(s - t - 1)};
         }
     }
 };
 
-constexpr scale_table SCALES;
+constexpr binade_table BINADES;
 
 // The products must stay within 64 bits with room to shift: the largest
 // numerator is (2^26 + 2) x 5^(s - t).
-static_assert(SCALES.rows[LARGEST_SCALE].fives < (std::uint64_t{1} << 36));
-static_assert(SCALES.rows[SMALLEST_SCALE].step < SMALLEST_SCALE,
+static_assert(BINADES.rows[FIRST_FIELD].fives < (std::uint64_t{1} << 36));
+static_assert(BINADES.rows[LAST_FIELD].step + 1 <= 2 - LAST_EXPONENT,
               "multiples of 10^(t+1) need t + 1 <= s");
-
-bool within(std::uint64_t candidate, std::uint64_t low, std::uint64_t high, bool ends_included) {
-    return ends_included ? candidate >= low && candidate <= high
-                         : candidate > low && candidate < high;
-}
 
 constexpr std::uint32_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
                                            100000, 1000000, 10000000, 100000000, 1000000000};
@@ -87,45 +83,67 @@ int digit_count(std::uint32_t digits) {
     return guess + (digits >= POWERS_OF_TEN[guess] ? 1 : 0);
 }
 
-// Text pieces are copied 16 characters at a time, the characters past
-// their end overwritten or left beyond the length returned.
-constexpr std::size_t PIECE = 16;
+// The 8 digit characters of a value below 1e8, the first in the lowest
+// byte: split into halves of 4 digits in 32-bit lanes, each into pairs in
+// 16-bit lanes, each into digits in bytes. x / 100 is (x * 10486) >> 20
+// for x below 10^4 (the error, x * 2.3e-7, stays below 0.0023) and x / 10
+// is (x * 103) >> 10 for x below 100 (x * 5.9e-4, below 0.059); neither
+// product reaches the next lane, and the mask drops what the shift brings
+// down from it.
+std::uint64_t eight_digit_chars(std::uint32_t value) {
+    const std::uint64_t high = value / 10000;
+    const std::uint64_t halves = high | ((value - high * 10000) << 32);
+    const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007FULL;
+    const std::uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
+    const std::uint64_t digits = tens | ((pairs - 10 * tens) << 8);
+    return digits + 0x3030303030303030ULL;
+}
 
 // The text of digits x 10^exponent in the form to_chars chooses: fixed
-// when it is no longer than the exponent form.
-std::size_t compose(char* out, const shortest_decimal& decimal) {
-    const auto digits = static_cast<std::uint32_t>(decimal.digits);
+// when it is no longer than the exponent form. Writes up to 24 characters
+// past `out`, those beyond the length returned overwritten later or left
+// beyond the text.
+std::size_t compose(char* out, std::uint32_t digits, int exponent) {
     const int count = digit_count(digits);
-    const int exponent = decimal.exponent;
-    char spelled[2 * PIECE] = {};
-    spell_digits(digits * POWERS_OF_TEN[MOST_DIGITS - count], spelled);
+    const std::uint32_t leading_digits = digits * POWERS_OF_TEN[MOST_DIGITS - count];
+    const std::uint32_t first = leading_digits / 100000000;
+    const std::uint64_t rest = eight_digit_chars(leading_digits - first * 100000000);
     const auto whole = static_cast<std::size_t>(count);
+    if (exponent < 0 && -exponent < count) {
+        // The point among the digits, as in nearly every value written:
+        // the 9 characters, then those after the point moved one on.
+        const auto before = static_cast<std::size_t>(count + exponent);
+        out[0] = static_cast<char>('0' + first);
+        std::memcpy(out + 1, &rest, sizeof rest);
+        std::uint64_t after = 0;
+        std::memcpy(&after, out + before, sizeof after);
+        std::memcpy(out + before + 1, &after, sizeof after);
+        out[before] = '.';
+        return whole + 1;
+    }
+    char spelled[16];
+    spelled[0] = static_cast<char>('0' + first);
+    std::memcpy(spelled + 1, &rest, sizeof rest);
     const int leading = exponent + count - 1;  // exponent of the first digit
     // Leading exponents here lie within -4..6: two exponent digits.
     const int exponent_length = count + (count > 1 ? 1 : 0) + 4;
     if (exponent >= 0 && count + exponent <= exponent_length) {
-        std::memcpy(out, spelled, PIECE);
+        std::memcpy(out, spelled, MOST_DIGITS);
         std::memset(out + whole, '0', static_cast<std::size_t>(exponent));
         return whole + static_cast<std::size_t>(exponent);
     }
-    if (exponent < 0 && -exponent < count && count + 1 <= exponent_length) {
-        const auto before = static_cast<std::size_t>(count + exponent);
-        std::memcpy(out, spelled, PIECE);
-        out[before] = '.';
-        std::memcpy(out + before + 1, spelled + before, PIECE);
-        return whole + 1;
-    }
-    if (exponent < 0 && -exponent >= count && 2 - exponent <= exponent_length) {
+    if (exponent < 0 && 2 - exponent <= exponent_length) {
         const auto zeros = static_cast<std::size_t>(-exponent - count);
         std::memcpy(out, "0.000000", 8);  // at most 3 zeros where fixed is no longer
-        std::memcpy(out + 2 + zeros, spelled, PIECE);
+        std::memcpy(out + 2 + zeros, spelled, MOST_DIGITS);
         return 2 + zeros + whole;
     }
     out[0] = spelled[0];
     std::size_t length = 1;
     if (count > 1) {
         out[1] = '.';
-        std::memcpy(out + 2, spelled + 1, PIECE);
+        std::memcpy(out + 2, spelled + 1, MOST_DIGITS - 1);
         length = whole + 1;
     }
     const int magnitude = leading < 0 ? -leading : leading;
@@ -136,29 +154,23 @@ std::size_t compose(char* out, const shortest_decimal& decimal) {
     return length;
 }
 
-}  // namespace
-
-namespace {
-
-// shortest_decimal_of, inlined into the writer below.
-inline bool shortest_decimal_inline(float magnitude, shortest_decimal& decimal) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &magnitude, sizeof bits);
-    const int biased = static_cast<int>(bits >> 23);
-    const std::uint32_t fraction = bits & 0x7FFFFFu;
-    const int e = biased - 150;  // magnitude = M x 2^e
-    if (biased == 0 || e < FIRST_EXPONENT || e > LAST_EXPONENT) {
-        return false;  // zero, subnormal, negative, out of range, Infinity or NaN
+// shortest_decimal_of on the bits of a positive single.
+inline bool shortest_decimal_of_bits(std::uint32_t bits, shortest_decimal& decimal) {
+    const auto field = static_cast<int>(bits >> 23);
+    if (field < FIRST_FIELD || field > LAST_FIELD) {
+        return false;  // zero, subnormal, out of range, Infinity or NaN
     }
+    const binade_row& row = BINADES.rows[field];
+    const std::uint32_t fraction = bits & 0x7FFFFFu;
     const std::uint64_t m = fraction | 0x800000u;
-    const int s = 2 - e;
-    const scale_row& row = SCALES.rows[s];
-    const int t = row.step;
     const bool ends_included = m % 2 == 0;
     const std::uint64_t low_quarters = fraction == 0 ? 4 * m - 1 : 4 * m - 2;
     const std::uint64_t high_quarters = 4 * m + 2;
+    const int t = row.step;
 
     // A multiple of 10^(t+1) in the interval, at most one: the shortest.
+    // The largest multiple up to the upper end (below it when the end is
+    // excluded) is in the interval when it reaches the lower end.
     {
         const std::uint64_t low = low_quarters * row.fewer_fives;
         const std::uint64_t high = high_quarters * row.fewer_fives;
@@ -166,8 +178,9 @@ inline bool shortest_decimal_inline(float magnitude, shortest_decimal& decimal) 
         if (!ends_included && (count << (t + 1)) == high) {
             --count;
         }
-        if (within(count << (t + 1), low, high, ends_included)) {
-            int exponent = t + 1 - s;
+        const std::uint64_t multiple = count << (t + 1);
+        if (ends_included ? multiple >= low : multiple > low) {
+            int exponent = row.exponent + 1;
             while (count % 10 == 0) {
                 count /= 10;
                 ++exponent;
@@ -186,29 +199,37 @@ inline bool shortest_decimal_inline(float magnitude, shortest_decimal& decimal) 
     if (rest > half || (rest == half && count % 2 == 1)) {
         ++count;
     }
-    if (!within(count << t, low_quarters * row.fives, high_quarters * row.fives,
-                ends_included)) {
+    const std::uint64_t multiple = count << t;
+    const std::uint64_t low = low_quarters * row.fives;
+    const std::uint64_t high = high_quarters * row.fives;
+    if (ends_included ? multiple < low || multiple > high : multiple <= low || multiple >= high) {
         return false;
     }
-    decimal = {count, t - s};
+    decimal = {count, row.exponent};
     return true;
+}
+
+std::uint32_t bits_of(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
 }
 
 }  // namespace
 
 bool shortest_decimal_of(float magnitude, shortest_decimal& decimal) {
-    return shortest_decimal_inline(magnitude, decimal);
+    const std::uint32_t bits = bits_of(magnitude);
+    return bits >> 31 == 0 && shortest_decimal_of_bits(bits, decimal);
 }
 
 std::size_t write_shortest_real(char* out, float value) {
+    const std::uint32_t bits = bits_of(value);
     shortest_decimal decimal{};
-    if (!shortest_decimal_inline(std::fabs(value), decimal)) {
+    if (!shortest_decimal_of_bits(bits & 0x7FFFFFFFu, decimal)) {
         return static_cast<std::size_t>(std::to_chars(out, out + SHORTEST_TEXT_SIZE, value).ptr -
                                         out);
     }
-    std::size_t length = 0;
-    if (std::signbit(value)) {
-        out[length++] = '-';
-    }
-    return length + compose(out + length, decimal);
+    out[0] = '-';
+    const std::size_t sign = bits >> 31;
+    return sign + compose(out + sign, static_cast<std::uint32_t>(decimal.digits), decimal.exponent);
 }
