@@ -100,6 +100,25 @@ void text_output::put_in_parts(std::string_view text) {
 }
 
 void text_output::put_integer(std::int32_t value) {
+    // Ring distances and azimuths, nearly every integer written: up to 3
+    // digits, from the table of digit pairs.
+    constexpr std::int32_t SMALL = 1000;
+    if (value >= 0 && value < SMALL && BUFFER_SIZE - used_ >= 3) {
+        char* const at = buffer_ + used_;
+        const auto pair = static_cast<std::size_t>(value % 100);
+        if (value < 10) {
+            at[0] = static_cast<char>('0' + value);
+            used_ += 1;
+        } else if (value < 100) {
+            std::memcpy(at, DIGIT_PAIRS + 2 * pair, 2);
+            used_ += 2;
+        } else {
+            at[0] = static_cast<char>('0' + value / 100);
+            std::memcpy(at + 1, DIGIT_PAIRS + 2 * pair, 2);
+            used_ += 3;
+        }
+        return;
+    }
     constexpr std::size_t INTEGER_TEXT_SIZE = 16;  // "-2147483648" and room
     if (BUFFER_SIZE - used_ >= INTEGER_TEXT_SIZE) {
         char* const at = buffer_ + used_;
