@@ -32,6 +32,32 @@ public:
         }
     }
 
+    // A record in the middle of a ring beyond the centre, as nearly every
+    // record is (see read_usual_record), whose check holds: taken at once,
+    // as take_record would take it. False, with nothing changed, for any
+    // other line, which take_record then takes or refuses with its reason.
+    bool take_usual_record(std::string_view line) {
+        if (run_.rings.empty() || ring_closed_ || next_az_ >= RING_POSITIONS) {
+            return false;
+        }
+        contour_ring& ring = run_.rings.back();
+        const auto az = static_cast<std::size_t>(next_az_);
+        contour_position position{};
+        std::int32_t measured = 0;
+        if (ring.grid_dist == 0 ||
+            !read_usual_record(line, distance_items_[ring.grid_dist], azimuth_items_[az],
+                               position)) {
+            return false;
+        }
+        position.dist_check = ring.grid_dist;
+        if (!distance_check_.holds(position, measured)) {
+            return false;
+        }
+        ring.positions[az] = position;
+        ++next_az_;
+        return true;
+    }
+
     // False, with what was expected, when the line cannot come next.
     bool take(std::string_view line, std::string& expected) {
         if (line == SEPARATOR) {
@@ -86,32 +112,6 @@ private:
             return false;
         }
         ring_closed_ = true;
-        return true;
-    }
-
-    // A record in the middle of a ring beyond the centre, as nearly every
-    // record is (see read_usual_record), whose check holds: taken at once,
-    // as take_record would take it. False, with nothing changed, for any
-    // other line, which take_record then takes or refuses with its reason.
-    bool take_usual_record(std::string_view line) {
-        if (run_.rings.empty() || ring_closed_ || next_az_ >= RING_POSITIONS) {
-            return false;
-        }
-        contour_ring& ring = run_.rings.back();
-        const auto az = static_cast<std::size_t>(next_az_);
-        contour_position position{};
-        std::int32_t measured = 0;
-        if (ring.grid_dist == 0 ||
-            !read_usual_record(line, distance_items_[ring.grid_dist], azimuth_items_[az],
-                               position)) {
-            return false;
-        }
-        position.dist_check = ring.grid_dist;
-        if (!distance_check_.holds(position, measured)) {
-            return false;
-        }
-        ring.positions[az] = position;
-        ++next_az_;
         return true;
     }
 
@@ -247,6 +247,15 @@ bool contour_reader::take(std::string_view bytes) {
         return false;
     }
     while (!bytes.empty()) {
+        // A usual record is known whole by its newline alone: taking it
+        // checks every one of its characters, none of them a newline.
+        if (partial_.empty() && bytes.size() > contour_record::length &&
+            bytes[contour_record::length] == '\n' &&
+            builder_->take_usual_record(bytes.substr(0, contour_record::length))) {
+            ++line_;
+            bytes.remove_prefix(contour_record::size);
+            continue;
+        }
         const std::size_t newline = bytes.find('\n');
         // A line within the bytes is taken where it lies; one that runs over
         // from the bytes before is gathered first.

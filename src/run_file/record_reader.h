@@ -22,7 +22,9 @@ bool read_record(std::string_view line, std::int32_t likely, const integer_item&
 // Reads the line (of record length) when it is the record nearly every
 // line of a ring is: its ring distance and its check both `ring_item`, its
 // azimuth `azimuth_item`, and its longitude and latitude in the fixed form.
-// False for any other line, which read_record then reads in full.
+// Every one of the line's characters is checked against the layout, so a
+// line read so holds no newline. False for any other line, which
+// read_record then reads in full.
 bool read_usual_record(std::string_view line, const integer_item& ring_item,
                        const real_item& azimuth_item, contour_position& position);
 
