@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "decimal_digits.h"
+
 namespace {
 
 // A single in the range handled is M x 2^E with M in [2^23, 2^24) and E in
@@ -83,48 +85,27 @@ int digit_count(std::uint32_t digits) {
     return guess + (digits >= POWERS_OF_TEN[guess] ? 1 : 0);
 }
 
-// The 8 digit characters of a value below 1e8, the first in the lowest
-// byte: split into halves of 4 digits in 32-bit lanes, each into pairs in
-// 16-bit lanes, each into digits in bytes. x / 100 is (x * 10486) >> 20
-// for x below 10^4 (the error, x * 2.3e-7, stays below 0.0023) and x / 10
-// is (x * 103) >> 10 for x below 100 (x * 5.9e-4, below 0.059); neither
-// product reaches the next lane, and the mask drops what the shift brings
-// down from it.
-std::uint64_t eight_digit_chars(std::uint32_t value) {
-    const std::uint64_t high = value / 10000;
-    const std::uint64_t halves = high | ((value - high * 10000) << 32);
-    const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007FULL;
-    const std::uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);
-    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
-    const std::uint64_t digits = tens | ((pairs - 10 * tens) << 8);
-    return digits + 0x3030303030303030ULL;
-}
-
 // The text of digits x 10^exponent in the form to_chars chooses: fixed
-// when it is no longer than the exponent form. Writes up to 24 characters
-// past `out`, those beyond the length returned overwritten later or left
-// beyond the text.
+// when it is no longer than the exponent form. Writes up to 17 characters
+// from `out` (within SHORTEST_TEXT_SIZE), those beyond the length returned
+// overwritten later or left beyond the text.
 std::size_t compose(char* out, std::uint32_t digits, int exponent) {
     const int count = digit_count(digits);
     const std::uint32_t leading_digits = digits * POWERS_OF_TEN[MOST_DIGITS - count];
-    const std::uint32_t first = leading_digits / 100000000;
-    const std::uint64_t rest = eight_digit_chars(leading_digits - first * 100000000);
     const auto whole = static_cast<std::size_t>(count);
     if (exponent < 0 && -exponent < count) {
         // The point among the digits, as in nearly every value written:
         // the 9 characters, then those after the point moved one on.
         const auto before = static_cast<std::size_t>(count + exponent);
-        out[0] = static_cast<char>('0' + first);
-        std::memcpy(out + 1, &rest, sizeof rest);
+        spell_digits(leading_digits, out);
         std::uint64_t after = 0;
         std::memcpy(&after, out + before, sizeof after);
         std::memcpy(out + before + 1, &after, sizeof after);
         out[before] = '.';
         return whole + 1;
     }
-    char spelled[16];
-    spelled[0] = static_cast<char>('0' + first);
-    std::memcpy(spelled + 1, &rest, sizeof rest);
+    char spelled[MOST_DIGITS];
+    spell_digits(leading_digits, spelled);
     const int leading = exponent + count - 1;  // exponent of the first digit
     // Leading exponents here lie within -4..6: two exponent digits.
     const int exponent_length = count + (count > 1 ? 1 : 0) + 4;
