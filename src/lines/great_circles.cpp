@@ -251,7 +251,9 @@ namespace {
 
 // Whether splitting a line at the poles leaves it whole: two vertices or
 // more, none at a pole, and every segment surely too far from both poles
-// to pass over one. Most lines are such lines.
+// to pass over one (such a segment spans less than 180 degrees of
+// longitude, so it does not cross the antimeridian either). Most lines
+// are such lines.
 bool clear_of_poles(const std::vector<line_vertex>& vertices) {
     if (vertices.size() < 2) {
         return false;
@@ -280,21 +282,15 @@ void add_part(std::vector<line_vertex>&& part, map_feature& feature) {
 
 // The parts of a line in the GIS formats: split at the poles, cut at the
 // antimeridian, a lone vertex drawn as a part of zero length (a line needs
-// two positions). A line clear of the poles is cut as it stands, and one
-// on a single turn as well is its own part (with turns 0, as the cut
-// gives it), without the copies of the general way.
+// two positions). A line clear of the poles, on one turn, is its own part
+// (with turns 0, as the cut gives it), taken over without the copies of
+// the general way.
 void add_parts(std::vector<line_vertex>& vertices, map_feature& feature) {
-    if (clear_of_poles(vertices)) {
-        if (on_one_turn(vertices)) {
-            for (line_vertex& v : vertices) {
-                v.turns = 0;
-            }
-            feature.parts.push_back(std::move(vertices));
-            return;
+    if (clear_of_poles(vertices) && on_one_turn(vertices)) {
+        for (line_vertex& v : vertices) {
+            v.turns = 0;
         }
-        for (std::vector<line_vertex>& part : cut_at_antimeridian(vertices)) {
-            add_part(std::move(part), feature);
-        }
+        feature.parts.push_back(std::move(vertices));
         return;
     }
     for (const std::vector<line_vertex>& piece : split_at_poles(vertices)) {
