@@ -35,7 +35,7 @@ public:
     // A record in the middle of a ring beyond the centre, as nearly every
     // record is (see read_usual_record), whose check holds: taken at once,
     // as take_record would take it. False, with nothing changed, for any
-    // other line, which take_record then takes or refuses with its reason.
+    // other line, which take then takes or refuses with its reason.
     bool take_usual_record(std::string_view line) {
         if (run_.rings.empty() || ring_closed_ || next_az_ >= RING_POSITIONS) {
             return false;
@@ -67,7 +67,7 @@ public:
             expected = "a contour record (75 characters) or the separator \" >\"";
             return false;
         }
-        return take_usual_record(line) || take_record(line, expected);
+        return take_record(line, expected);
     }
 
     // False, with what was expected, when the run is not whole at the end.
