@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "output/shortest_digits.h"
+#include "base/shortest_digits.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "contour/destination_point.h"
-#include "nearest_integer.h"
+#include "contour/nearest_integer.h"
 #include "record_writer.h"
 #include "run_grid.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "nearest_integer.h"
+#include "contour/nearest_integer.h"
 
 namespace {
 

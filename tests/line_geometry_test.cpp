@@ -18,7 +18,7 @@
 #include "great_circle.h"
 #include "line_layout.h"
 #include "lines/great_circles.h"
-#include "nearest_integer.h"
+#include "contour/nearest_integer.h"
 #include "plot/map_drawing.h"
 #include "plot/map_labels.h"
 #include "run_file/contour_reader.h"

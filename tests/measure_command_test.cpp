@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "great_circle.h"
-#include "nearest_integer.h"
+#include "contour/nearest_integer.h"
 #include "program_runner.h"
 #include "reference_runs.h"
 #include "sphere/dist_calculation.h"

@@ -1,5 +1,5 @@
-#include "lines/double_angles.h"
-#include "nearest_integer.h"
+#include "base/double_angles.h"
+#include "contour/nearest_integer.h"
 #include "run_file/distance_check.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "nearest_integer.h"
+#include "contour/nearest_integer.h"
 
 namespace {
 

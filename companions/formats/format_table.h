@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/text_output.h"
+#include "run_file/contour_run.h"
+
+// The forms the export writes a whole run in, one row each: a new format is
+// a file with its writer and a row in the table.
+struct export_format {
+    const char* name;  // as --format takes it
+    const char* help;  // what it is, for --help: lines of at most 64 characters
+    // Writes the run: each ring but the centre ring as its pieces, broken
+    // where positions are unresolved, then, when strike_step is not 0, the
+    // strike lines every strike_step degrees of azimuth from 0.
+    void (*write)(const contour_run& run, int strike_step, text_output& out);
+};
+
+// The format of this name; nullptr when there is none.
+const export_format* find_format(std::string_view name);
+
+// The first format, used when none is asked for.
+const export_format& default_format();
+
+// "gmt, ogr, geojson, csv or kml".
+std::string format_names();
+
+// Each format's name and help, for --help.
+std::string format_help();

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "lines/ring_lines.h"
+#include "base/text_output.h"
+#include "run_file/contour_run.h"
+
+// GMT's multisegment table of the lines: the description as a comment, then
+// "> -Z10 -L"10"" before each piece of ring (its distance for colouring and
+// as a label) and "> strike -L"30"" before each strike line, then
+// "longitude latitude" records, longitudes continuous.
+void write_gmt_table(const contour_run& run, const std::vector<contour_line>& lines,
+                     text_output& out);

@@ -1,0 +1,367 @@
+// dist-strike-contour-plot: draws the rings of a whole contour file on an
+// azimuthal equidistant map centred on the centre, with GMT.
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "base/command_line.h"
+#include "diagnostic.h"
+#include "lines/ring_lines.h"
+#include "base/output_rule.h"
+#include "base/text_output.h"
+#include "run_file/locked_reading.h"
+#include "run_file/saved_errors.h"
+#include "plot/distance_bands.h"
+#include "plot/gmt_session.h"
+#include "plot/map_points.h"
+#include "plot/map_drawing.h"
+#include "plot/picture_output.h"
+#include "plot/stop_signals.h"
+#include "plot/title_text.h"
+
+namespace {
+
+constexpr const char* PROGRAM = "dist-strike-contour-plot";
+
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_REFUSED = 1;     // arguments, input file or outputs refused, nothing to draw
+constexpr int EXIT_NOT_DRAWN = 2;   // GMT missing or failing, or an output not written
+
+// How far a whole-globe map reaches: the rim of an azimuthal equidistant
+// map is the antipode, and at a full 180 degrees GMT fills some centres'
+// land and ocean wrongly (125 E 10 N: half the globe as land); a tenth of a
+// degree short, every centre tried came out right.
+constexpr double WHOLE_GLOBE_HORIZON = 179.9;
+
+constexpr const char* USAGE =
+    "Usage: dist-strike-contour-plot [OPTIONS] CONTOUR_FILE OUTPUT\n"
+    "\n"
+    "Draws the rings of a contour file (as dist-strike-contour writes it; - for\n"
+    "standard input) on an azimuthal equidistant map centred on the centre:\n"
+    "land and ocean, rings coloured by distance and labelled in degrees (every\n"
+    "few rings when they are close), the centre as a star. A ring is broken\n"
+    "where a position was unresolved.\n"
+    "\n"
+    "OUTPUT's extension chooses the format: .png, .pdf, .jpg (.jpeg), .eps,\n"
+    ".ps, .tif (.tiff), .bmp or .ppm. It is replaced only by a whole picture.\n"
+    "\n"
+    "  --title TEXT            a title above the map, shown as written\n"
+    "                          (characters of ISO Latin-1)\n"
+    "  --max-distance DEGREES  only the rings up to this distance, on a map\n"
+    "                          reaching just beyond it; by default the globe\n"
+    "  --band MIN:MAX[:LABEL]  shade the distances from MIN to MAX degrees from\n"
+    "                          the centre (0 <= MIN < MAX <= 180), labelled\n"
+    "                          \"MIN-MAX°\" or LABEL; repeatable\n"
+    "  --points TABLE          mark the points of a table (longitude, latitude,\n"
+    "                          then any columns; CSV or blank-separated, a\n"
+    "                          header line allowed) with triangles, filled\n"
+    "                          when in a band (or when there is none)\n"
+    "  --point-label COLUMN    the column that labels the points: a number\n"
+    "                          from 3, a header's name, or none (default 3)\n"
+    "  --strike-step N         strike lines every N degrees of azimuth from 0\n"
+    "                          (N divides 360), labelled near the edge\n"
+    "  --label-boxes FILE      also write where each label went (kind,\n"
+    "                          degrees, x, y, width, height in cm from the\n"
+    "                          map's centre), written as OUTPUT is\n"
+    "  --errors ERRORS         the run's standard output, saved: its error\n"
+    "                          lines say exactly where rings are broken\n"
+    "  --verbose               show GMT's own messages\n"
+    "\n"
+    "Needs GMT 6 with coastlines (Debian packages gmt, gmt-gshhg-low and\n"
+    "ghostscript). The contour file is read under a shared lock: while a run\n"
+    "is writing it, the plot waits. OUTPUT and the label boxes are checked\n"
+    "before anything is drawn: neither may be the contour file, a directory,\n"
+    "the other, or a file the user may not write; an existing file keeps its\n"
+    "mode and owner. Exit status: 0 done; 1 wrong arguments, a file that is\n"
+    "not a whole contour file, a table of points refused, no ring to draw, or\n"
+    "an output refused (nothing drawn); 2 GMT missing or failing, or an\n"
+    "output could not be written (nothing replaced).\n";
+
+struct plot_options {
+    std::string title;
+    double max_distance = 180.0;
+    bool regional = false;
+    shared_options shared;
+    bool verbose = false;
+    std::vector<distance_band> bands;
+    std::string points;       // the table of points, "" for none
+    std::string point_label;  // its column that labels them, "" for the default
+    bool label_boxes_given = false;
+    std::string label_boxes;
+    std::string contour_file;
+    std::string output;
+};
+
+bool parse_max_distance(const std::string& text, double& value, std::string& problem) {
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value > 0.0 && value <= 180.0)) {
+        problem = "--max-distance must be a number of degrees above 0 and at most 180, not \"" +
+                  text + "\"";
+        return false;
+    }
+    return true;
+}
+
+// One option; false, with the problem, when refused.
+bool take_option(int argc, char** argv, int& i, plot_options& options, std::string& problem) {
+    const std::string_view argument = argv[i];
+    std::string value;
+    if (argument == "--verbose") {
+        options.verbose = true;
+    } else if (option_value(argc, argv, i, "--title", value, problem)) {
+        options.title = value;
+    } else if (option_value(argc, argv, i, "--max-distance", value, problem)) {
+        options.regional = problem.empty() &&
+                           parse_max_distance(value, options.max_distance, problem);
+    } else if (option_value(argc, argv, i, "--band", value, problem)) {
+        distance_band band;
+        if (problem.empty() && parse_band(value, band, problem)) {
+            options.bands.push_back(band);
+        }
+    } else if (option_value(argc, argv, i, "--points", value, problem)) {
+        options.points = value;
+    } else if (option_value(argc, argv, i, "--point-label", value, problem)) {
+        options.point_label = value;
+    } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
+        options.label_boxes = value;
+        options.label_boxes_given = true;
+    } else if (!shared_option(argc, argv, i, options.shared, problem)) {
+        problem = "unknown option " + std::string(argument) + " (see --help)";
+    }
+    return problem.empty();
+}
+
+command_request parse_arguments(int argc, char** argv, plot_options& options,
+                                std::string& problem) {
+    std::vector<std::string> files;
+    bool options_done = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (options_done || argument == "-" || argument.empty() || argument[0] != '-') {
+            files.emplace_back(argument);
+        } else if (argument == "--") {
+            options_done = true;
+        } else if (answer_request(argument) != command_request::run) {
+            return answer_request(argument);
+        } else if (!take_option(argc, argv, i, options, problem)) {
+            return command_request::refused;
+        }
+    }
+    if (files.size() != 2) {
+        problem = "a contour file and an output file are required (see --help)";
+        return command_request::refused;
+    }
+    options.contour_file = files[0];
+    options.output = files[1];
+    if (!options.point_label.empty() && options.points.empty()) {
+        problem = "--point-label labels the points of --points TABLE: give the table";
+        return command_request::refused;
+    }
+    return command_request::run;
+}
+
+int report(const std::string& problem, int status) {
+    report_line(STDERR_FILENO, PROGRAM, problem);
+    return status;
+}
+
+// The largest ring distance drawn. False, with why, when no ring is that
+// close, or no ring that close has a piece to draw (every position
+// unresolved).
+bool largest_drawn_ring(const contour_run& run, const plot_options& options,
+                        std::int32_t& largest, std::string& problem) {
+    largest = 0;
+    for (const contour_ring& ring : run.rings) {
+        if (ring.grid_dist > 0 && ring.grid_dist <= options.max_distance) {
+            largest = ring.grid_dist;
+        }
+    }
+    if (largest == 0) {
+        problem = run.rings.size() < 2
+                      ? "the contour file holds the centre ring only: no ring to draw"
+                      : "no ring lies within --max-distance " +
+                            std::to_string(options.max_distance) + " (the nearest is " +
+                            std::to_string(run.rings[1].grid_dist) + " degrees)";
+        return false;
+    }
+    for (const contour_line& piece : ring_pieces(run)) {
+        if (piece.degrees <= largest && piece.vertices.size() >= 2) {
+            return true;
+        }
+    }
+    problem = "no ring to draw: every position of the rings up to " + std::to_string(largest) +
+              " degrees is unresolved";
+    return false;
+}
+
+void put_label_boxes(const label_plan& plan, text_output& out) {
+    // In the order of label_kind.
+    const char* const kinds[] = {"centre", "ring", "strike", "band", "point", "mark"};
+    char line[160];
+    for (const map_label& label : plan.labels) {
+        std::snprintf(line, sizeof line, "%s\t%d\t%.4f\t%.4f\t%.4f\t%.4f\n",
+                      kinds[static_cast<int>(label.kind)], label.degrees, label.centre.x,
+                      label.centre.y, label.width, label.height);
+        out.put(line);
+    }
+}
+
+// What the arguments ask that can be refused before the contour file is
+// read.
+bool check_request(const plot_options& options, gmt_text& title, picture_format& format,
+                   std::string& problem) {
+    title = title_for_gmt(options.title);
+    if (!title.ok) {
+        problem = "--title: " + title.problem;
+        return false;
+    }
+    if (options.points == options.contour_file && options.points == "-") {
+        // Refused before either is read: one would take the other's lines.
+        problem = "the contour file and the table of points cannot both be standard input";
+        return false;
+    }
+    if (options.output == "-") {
+        problem = "the picture cannot go to standard output (\"-\"): give a file name";
+        return false;
+    }
+    if (!picture_format_of(options.output, format)) {
+        problem = options.output +
+                  ": unknown picture format (png, pdf, jpg, eps, ps, tif, bmp or ppm)";
+        return false;
+    }
+    return true;
+}
+
+// Both outputs opened and checked before anything is drawn.
+bool open_outputs(const plot_options& options, const std::array<file_identity, 3>& inputs,
+                  output_file& picture, output_file& boxes, std::string& problem) {
+    const auto clear = [&](const output_file& output) {
+        return output.clear_of_input(inputs[0], "the contour file", problem) &&
+               output.clear_of_input(inputs[1], "the file of error lines", problem) &&
+               output.clear_of_input(inputs[2], "the table of points", problem);
+    };
+    if (!picture.open(options.output, problem) || !clear(picture)) {
+        return false;
+    }
+    return !options.label_boxes_given ||
+           (boxes.open(options.label_boxes, problem) && clear(boxes) &&
+            boxes.clear_of(picture, problem));
+}
+
+// Draws the map into the outputs' new files and puts them in place.
+bool draw_and_write(const plot_options& options, const map_request& request,
+                    output_file& picture, output_file& boxes, std::string& problem) {
+    if (stop_requested()) {
+        return false;
+    }
+    gmt_session session(options.verbose);
+    label_plan plan;
+    if (!session.open(problem) || !draw_map(session, request, plan, problem) ||
+        !copy_picture(session.path("picture." + request.format.gmt_name), picture, problem)) {
+        return false;
+    }
+    session.close();
+    if (options.label_boxes_given) {
+        text_output out(boxes.fd(), stop_requested);
+        put_label_boxes(plan, out);
+        if (!out.flush()) {
+            problem = "cannot write " + options.label_boxes + ": " +
+                      std::strerror(out.error_number());
+            return false;
+        }
+    }
+    if (stop_requested()) {
+        return false;
+    }
+    return commit_together(picture, options.label_boxes_given ? &boxes : nullptr, problem);
+}
+
+// The table of points and their marks on the map.
+bool read_points(const plot_options& options, const contour_run& run, point_file& points,
+                 std::vector<point_mark>& marks, std::string& problem) {
+    std::size_t label_index = 0;
+    return read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) &&
+           label_column_of(points.table, options.point_label, label_index, problem) &&
+           point_marks_of(points, run, options.bands, label_index, marks, problem);
+}
+
+int plot(const plot_options& options) {
+    gmt_text title;
+    picture_format format;
+    std::string problem;
+    if (!check_request(options, title, format, problem)) {
+        return report(problem, EXIT_REFUSED);
+    }
+    run_file input;
+    std::int32_t largest = 0;
+    if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
+        return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
+    }
+    file_identity errors;
+    point_file points;
+    std::vector<point_mark> marks;
+    if ((!options.shared.errors.empty() &&
+         !read_saved_errors(options.shared.errors, input.run, errors, problem)) ||
+        !largest_drawn_ring(input.run, options, largest, problem) ||
+        (!options.points.empty() && !read_points(options, input.run, points, marks, problem))) {
+        return report(problem, EXIT_REFUSED);
+    }
+    // From here on a signal stops the plot once what it made is removed.
+    install_stop_handlers();
+    output_file picture(PROGRAM);
+    output_file boxes(PROGRAM);
+    if (!open_outputs(options, {input.identity, errors, points.identity}, picture, boxes,
+                      problem)) {
+        return stop_requested() ? EXIT_REFUSED : report(problem, EXIT_REFUSED);
+    }
+    if (!gmt_installed()) {
+        return report("GMT is not installed (Debian packages gmt, gmt-gshhg-low and ghostscript)",
+                      EXIT_NOT_DRAWN);
+    }
+    // A regional map reaches a tenth beyond its largest ring, and 2 degrees.
+    const double horizon = options.regional
+                               ? std::min(WHOLE_GLOBE_HORIZON, options.max_distance * 1.1 + 2.0)
+                               : WHOLE_GLOBE_HORIZON;
+    const map_request request{&input.run, largest, horizon,       options.shared.strike_step,
+                              title.text, format,  options.bands, std::move(marks)};
+    if (!draw_and_write(options, request, picture, boxes, problem)) {
+        // A stop is told by the signal itself, once everything made is gone.
+        return stop_requested() ? EXIT_NOT_DRAWN : report(problem, EXIT_NOT_DRAWN);
+    }
+    return EXIT_OK;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    occupy_closed_standard_descriptors();
+    plot_options options;
+    std::string problem;
+    switch (parse_arguments(argc, argv, options, problem)) {
+        case command_request::help:
+            return answer_on_standard_output(PROGRAM, USAGE);
+        case command_request::version:
+            return answer_on_standard_output(PROGRAM, version_line(PROGRAM));
+        case command_request::refused:
+            return report(problem, EXIT_REFUSED);
+        case command_request::run:
+            break;
+    }
+    const int status = plot(options);
+    // Everything the plot made is gone by now: the stop ends it as the
+    // signal would have.
+    if (stop_requested()) {
+        stop_by_signal();
+    }
+    return status;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "file_identity.h"
+
+// A table of points as people keep them beside their maps: one point a
+// line, its longitude and latitude (degrees) in the first two fields, then
+// any further fields (a station code, a network ...), which are kept as
+// text exactly as they are.
+//
+// - Fields are separated by commas (CSV) when the first line of the table
+//   holds a comma, otherwise by runs of blanks (spaces and tabs), leading
+//   and trailing blanks ignored. In CSV a number may have blanks around it.
+// - Every line has as many fields as the table's first line.
+// - Lines that are empty or blank, and lines whose first non-blank
+//   character is '#', are passed over.
+// - The first line of the table is its header when neither of its first two
+//   fields is a number; then it names the columns.
+// - A line may end in CR LF; the CR is not part of the line.
+// - A UTF-8 byte order mark at the start of the file is not part of its
+//   first line.
+// - Refused, with the line: a double quote anywhere (quoted fields are not
+//   read), a NUL byte or a CR inside a line, a longitude or latitude that is
+//   not a decimal real (inf and nan are not), one beyond the largest single,
+//   a latitude beyond +-90 degrees. Longitudes are taken in any range.
+
+// One point of the table.
+struct point_row {
+    float lon;                        // degrees, nearest single to the text
+    float lat;                        // degrees, -90..90
+    std::string_view text;    // the line as read, without its line end
+    std::size_t first_field;  // where its fields start in the table's fields
+    std::size_t line;         // line number in the file, from 1
+    bool crlf;                // the line ended in CR LF
+};
+
+struct point_table {
+    // The whole file, which the rows' and the header's text point into; it
+    // stays where it is when the table is moved or copied.
+    std::shared_ptr<const std::string> text;
+    // ',' for CSV; for blank-separated tables the blank that first
+    // separates two fields (a space, or a tab), to join further columns with.
+    char separator = ' ';
+    // The UTF-8 byte order mark the file starts with (spreadsheets write one
+    // before a CSV), or empty: not part of the first line, and written back
+    // before the table.
+    std::string_view byte_order_mark;
+    bool has_header = false;
+    point_row header{};  // when has_header: the column names (lon, lat unset)
+    std::vector<point_row> rows;
+    std::size_t field_count = 0;           // fields of every line
+    std::vector<std::string_view> fields;  // the fields of the header and rows, in order
+
+    // Field k (from 0) of a row or of the header, as written (in CSV with
+    // any blanks around it).
+    std::string_view field(const point_row& row, std::size_t k) const {
+        return fields[row.first_field + k];
+    }
+};
+
+// Reads `text` (the whole file) as a point table into `table`, which
+// takes it over. False, with one line "NAME:LINE: expected ..." in
+// `problem`, at the first line that is refused.
+bool read_point_table(std::string text, const std::string& name, point_table& table,
+                      std::string& problem);
+
+// A point table read from a file.
+struct point_file {
+    std::string name;        // as messages give it: the path, or "standard input"
+    file_identity identity;  // the file read, for the outputs to keep clear of it
+    point_table table;
+};
+
+// Reads the table from FILE ("-" for standard input). The file is read
+// under the shared lock a contour file is read under, so that a table
+// that is a contour file is never read while a run writes it. False, with
+// one line in `problem`, when it cannot be opened or read, or is refused.
+// Reading stops at a NUL byte, which is refused with its line, so that a
+// binary file or a device such as /dev/zero is not read on and on.
+// `program` and `diagnostic_fd` are for the warning of a wait.
+bool read_point_file(const std::string& file, const char* program, int diagnostic_fd,
+                     point_file& result, std::string& problem);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "file_identity.h"
+#include "run_file/contour_run.h"
+
+// A contour file read whole under a shared lock, held from before the first
+// byte to after the last: a run writing the file holds it exclusively, so
+// the file is never read while a run is part way through it, and a run that
+// starts meanwhile waits until the reading is done. When a run holds the
+// lock the reader says so in one warning line and waits; a signal that ends
+// the process ends the wait. Files that take no lock are read without one.
+
+struct run_file {
+    std::string name;        // as messages give it: the path, or "standard input"
+    file_identity identity;  // the file read, for the outputs to keep clear of it
+    contour_run run;
+    // Standard error is the file itself: nothing was said there (it would
+    // have landed in the file), and the command ends with a failure.
+    bool error_stream_is_file = false;
+};
+
+// Reads FILE ("-" for standard input). False, with one line in `problem`,
+// when it cannot be opened or read ("cannot open FILE: ...") or is not a
+// whole contour file ("FILE:LINE: expected ..."), or when the diagnostic
+// descriptor is the file itself (then silenced). The warning goes to the
+// diagnostic descriptor under the program's name.
+bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
+                   run_file& result, std::string& problem);
+
+// The steps of such a reading, for other files read the same way.
+// Opens FILE for reading ("-" is standard input), naming it as messages
+// give it (the path, or "standard input") and telling which file it is.
+// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem);
+// Takes the shared lock on a regular file (identity known), saying first in
+// one warning line, under the program's name, when a run holds the file and
+// the reader has to wait for it.
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd);
+// Ends the reading: closes the file, which releases its lock; standard
+// input stays open and its lock is released.
+void release_shared(int fd, bool standard_input);
