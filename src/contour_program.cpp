@@ -6,6 +6,7 @@
 #include "contour_file.h"
 #include "diagnostic.h"
 #include "error_lines.h"
+#include "exit_status.h"
 #include "input_reader.h"
 #include "ring_walk.h"
 #include "run_grid.h"
@@ -49,13 +50,13 @@ int run_contour_program(const program_streams& streams) {
     const input_result read = read_run_input(streams.input_fd);
     if (read.status != input_status::ok) {
         report_line(streams.diagnostic_fd, CONTOUR_PROGRAM, read.message);
-        return read.status == input_status::bad_input ? EXIT_STATUS_BAD_INPUT
-                                                      : EXIT_STATUS_IO_FAILURE;
+        return read.status == input_status::bad_input ? EXIT_STATUS_REFUSED
+                                                      : EXIT_STATUS_FAILED;
     }
 
     contour_file contour(streams.diagnostic_fd);
     if (!contour.open(streams.output_fd)) {
-        return EXIT_STATUS_IO_FAILURE;
+        return EXIT_STATUS_FAILED;
     }
     error_lines errors(streams.output_fd, streams.diagnostic_fd);
     warn_beyond_pole(read.input, streams.diagnostic_fd);
@@ -67,5 +68,5 @@ int run_contour_program(const program_streams& streams) {
     // computed is held back.
     const bool contour_ok = contour.finish();
     const bool errors_ok = errors.finish();
-    return contour_ok && errors_ok ? EXIT_STATUS_OK : EXIT_STATUS_IO_FAILURE;
+    return contour_ok && errors_ok ? EXIT_STATUS_OK : EXIT_STATUS_FAILED;
 }

@@ -1,10 +1,5 @@
 #pragma once
 
-// Exit statuses of a run.
-inline constexpr int EXIT_STATUS_OK = 0;
-inline constexpr int EXIT_STATUS_BAD_INPUT = 1;  // input refused, no file touched
-inline constexpr int EXIT_STATUS_IO_FAILURE = 2;  // input, contour file or output unusable
-
 // The descriptors a run uses besides the contour file.
 struct program_streams {
     int input_fd;
@@ -13,5 +8,6 @@ struct program_streams {
 };
 
 // The whole run: read the input, open the contour file, walk the rings,
-// close. Returns the exit status.
+// close. Returns the exit status (exit_status.h): refused input touches no
+// file; unreadable input or an output that cannot be written fails the run.
 int run_contour_program(const program_streams& streams);

@@ -1,23 +1,6 @@
 #include "base/command_line.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include "diagnostic.h"
-#include "base/text_output.h"
-#include "write_all.h"
-
-// The companion commands' version, given by the build.
-#ifndef PROJECT_VERSION
-#error "PROJECT_VERSION must be defined by the build"
-#endif
-
-// Exit status when standard output cannot take the answer.
-constexpr int EXIT_STATUS_NOT_WRITTEN = 2;
 
 command_request answer_request(std::string_view argument) {
     if (argument == "-h" || argument == "--help") {
@@ -27,23 +10,6 @@ command_request answer_request(std::string_view argument) {
         return command_request::version;
     }
     return command_request::run;
-}
-
-std::string version_line(const char* program) {
-    return std::string(program) + " " + PROJECT_VERSION + "\n";
-}
-
-int answer_on_standard_output(const char* program, std::string_view text) {
-    const write_outcome outcome = write_all(STDOUT_FILENO, text.data(), text.size());
-    // Some file systems report a failed write only when the file is closed.
-    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
-    const int error = outcome.error_number != 0 ? outcome.error_number : closed ? 0 : errno;
-    if (error != 0) {
-        report_line(STDERR_FILENO, program,
-                    std::string("cannot write standard output: ") + std::strerror(error));
-        return EXIT_STATUS_NOT_WRITTEN;
-    }
-    return 0;
 }
 
 command_request read_arguments(int argc, char** argv, const char* operand,
@@ -75,18 +41,6 @@ command_request read_arguments(int argc, char** argv, const char* operand,
         }
     }
     return command_request::run;
-}
-
-bool finish_standard_output(text_output& out, std::string& problem) {
-    const bool written = out.flush();
-    // Some file systems report a failed write only when the file is closed.
-    const bool closed = ::close(STDOUT_FILENO) == 0 || errno == EINTR;
-    if (!written || !closed) {
-        problem = std::string("cannot write standard output: ") +
-                  std::strerror(written ? errno : out.error_number());
-        return false;
-    }
-    return true;
 }
 
 bool option_value(int argc, char** argv, int& i, std::string_view name, std::string& value,
@@ -137,25 +91,4 @@ bool shared_option(int argc, char** argv, int& i, shared_options& options,
         return true;
     }
     return false;
-}
-
-void occupy_closed_standard_descriptors() {
-    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
-        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
-            const int opened = ::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-            if (opened >= 0 && opened != fd) {
-                ::dup2(opened, fd);
-                ::close(opened);
-            }
-        }
-    }
-}
-
-void ignore_write_signals() {
-    std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
-void report_refusal(const char* program, const std::string& problem) {
-    report_line(STDERR_FILENO, program, problem);
 }

@@ -32,13 +32,6 @@ std::string cannot_write(const std::string& path, int error_number) {
     return "cannot write " + path + ": " + std::strerror(error_number);
 }
 
-// The permissions a new file gets: 0666 less the umask.
-mode_t new_file_mode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 namespace {
@@ -127,7 +120,7 @@ bool output_file::open(const std::string& path, std::string& problem) {
 // The new file gets the mode and owner of the file it replaces, or a new
 // file's mode.
 bool output_file::take_over_mode_and_owner(std::string& problem) {
-    const mode_t mode = exists_ ? existing_.st_mode & 07777 : new_file_mode();
+    const mode_t mode = exists_ ? existing_.st_mode & 07777 : new_file_mode_;
     struct stat made {};
     if (exists_ && ::fstat(fd_, &made) == 0 &&
         (made.st_uid != existing_.st_uid || made.st_gid != existing_.st_gid) &&

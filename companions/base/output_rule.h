@@ -24,8 +24,10 @@
 
 class output_file {
 public:
-    // `program` names the new file beside the output: ".PROGRAM.XXXXXX".
-    explicit output_file(const char* program) : program_(program) {}
+    // `program` names the new file beside the output: ".PROGRAM.XXXXXX";
+    // an output that does not exist yet is made with `new_file_mode`.
+    output_file(const char* program, mode_t new_file_mode)
+        : program_(program), new_file_mode_(new_file_mode) {}
     // Removes the new file unless it was renamed over the output.
     ~output_file() { discard(); }
     output_file(const output_file&) = delete;
@@ -58,6 +60,7 @@ private:
     bool take_over_mode_and_owner(std::string& problem);
 
     const char* program_;
+    mode_t new_file_mode_;
     std::string path_;          // as given
     std::string target_;        // the file replaced: path_, or its link's target
     std::string destination_;   // target_ with its directory resolved, to compare outputs

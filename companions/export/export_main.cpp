@@ -4,8 +4,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "base/command_line.h"
-#include "diagnostic.h"
+#include "base/command_frame.h"
 #include "formats/format_table.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
@@ -15,10 +14,6 @@
 namespace {
 
 constexpr const char* PROGRAM = "dist-strike-contour-export";
-
-constexpr int EXIT_OK = 0;
-constexpr int EXIT_REFUSED = 1;        // arguments, or input that is not a whole contour file
-constexpr int EXIT_WRITE_FAILURE = 2;  // standard output refused, or could not take it all
 
 std::string usage() {
     return std::string(
@@ -72,33 +67,31 @@ command_request parse_arguments(int argc, char** argv, export_options& options,
     return read_arguments(argc, argv, "one contour file", take_option, options.file, problem);
 }
 
-int refuse(const std::string& problem, int status) {
-    report_line(STDERR_FILENO, PROGRAM, problem);
-    return status;
-}
-
 int export_run(const export_options& options) {
     run_file input;
     std::string problem;
     if (!read_run_file(options.file, PROGRAM, STDERR_FILENO, input, problem)) {
-        return refuse(problem, input.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
+        return refuse(PROGRAM, problem,
+                      input.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
     }
     file_identity errors;
     if (!options.shared.errors.empty() &&
         !read_saved_errors(options.shared.errors, input.run, errors, problem)) {
-        return refuse(problem, EXIT_REFUSED);
+        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
     if (!standard_output_clear_of_input(input.identity, input.name, problem) ||
         !standard_output_clear_of_input(errors, options.shared.errors, problem)) {
-        return refuse(problem, EXIT_WRITE_FAILURE);
+        return refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
     }
     text_output out(STDOUT_FILENO);
     options.format->write(input.run, options.shared.strike_step, out);
-    return finish_standard_output(out, problem) ? EXIT_OK : refuse(problem, EXIT_WRITE_FAILURE);
+    return finish_standard_output(out, problem) ? EXIT_STATUS_OK
+                                                : refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return standard_output_command(argc, argv, PROGRAM, usage(), parse_arguments, export_run);
+    return run_command(argc, argv, PROGRAM, usage(), command_output::standard_output,
+                       parse_arguments, export_run);
 }

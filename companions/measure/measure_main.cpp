@@ -8,9 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "base/command_line.h"
+#include "base/command_frame.h"
 #include "decimal_real.h"
-#include "diagnostic.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
 #include "points/point_measure.h"
@@ -22,10 +21,6 @@
 namespace {
 
 constexpr const char* PROGRAM = "dist-strike-contour-measure";
-
-constexpr int EXIT_OK = 0;
-constexpr int EXIT_REFUSED = 1;        // arguments, or a file refused
-constexpr int EXIT_WRITE_FAILURE = 2;  // standard output refused, or could not take it all
 
 std::string usage() {
     return std::string(
@@ -109,11 +104,6 @@ command_request parse_arguments(int argc, char** argv, measure_options& options,
                           problem);
 }
 
-int refuse(const std::string& problem, int status) {
-    report_line(STDERR_FILENO, PROGRAM, problem);
-    return status;
-}
-
 void put_measurement(text_output& out, char separator, const point_measurement& m) {
     out.put(separator);
     out.put_real(m.distance);
@@ -156,8 +146,8 @@ int measure_run(const measure_options& options) {
     float centre_lat = options.centre_lat;
     if (!options.centre_given) {
         if (!read_run_file(CONTOUR_FILE_NAME, PROGRAM, STDERR_FILENO, contour, problem)) {
-            return refuse(problem,
-                          contour.error_stream_is_file ? EXIT_WRITE_FAILURE : EXIT_REFUSED);
+            return refuse(PROGRAM, problem,
+                          contour.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
         }
         const contour_position& centre = contour.run.rings.front().positions.front();
         centre_lon = centre.lon;
@@ -167,19 +157,21 @@ int measure_run(const measure_options& options) {
     std::vector<point_measurement> measurements;
     if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) ||
         !measure_rows(points, point_measure(centre_lon, centre_lat), measurements, problem)) {
-        return refuse(problem, EXIT_REFUSED);
+        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
     if (!standard_output_clear_of_input(contour.identity, contour.name, problem) ||
         !standard_output_clear_of_input(points.identity, points.name, problem)) {
-        return refuse(problem, EXIT_WRITE_FAILURE);
+        return refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
     }
     text_output out(STDOUT_FILENO);
     write_table(points.table, options, measurements, out);
-    return finish_standard_output(out, problem) ? EXIT_OK : refuse(problem, EXIT_WRITE_FAILURE);
+    return finish_standard_output(out, problem) ? EXIT_STATUS_OK
+                                                : refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return standard_output_command(argc, argv, PROGRAM, usage(), parse_arguments, measure_run);
+    return run_command(argc, argv, PROGRAM, usage(), command_output::standard_output,
+                       parse_arguments, measure_run);
 }

@@ -7,10 +7,11 @@
 #include <initializer_list>
 #include <vector>
 
-#include "formats/gmt_table.h"
-#include "lines/ring_lines.h"
+#include "base/command_frame.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
+#include "formats/gmt_table.h"
+#include "lines/ring_lines.h"
 #include "plot/overlay_labels.h"
 
 namespace {
@@ -54,7 +55,7 @@ public:
     }
 
 private:
-    output_file file_{"dist-strike-contour-plot"};
+    output_file file_{"dist-strike-contour-plot", new_file_mode()};
     std::string problem_;
     bool opened_;
     text_output out_;

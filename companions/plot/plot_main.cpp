@@ -13,8 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/command_line.h"
-#include "diagnostic.h"
+#include "base/command_frame.h"
 #include "lines/ring_lines.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
@@ -31,10 +30,6 @@
 namespace {
 
 constexpr const char* PROGRAM = "dist-strike-contour-plot";
-
-constexpr int EXIT_OK = 0;
-constexpr int EXIT_REFUSED = 1;     // arguments, input file or outputs refused, nothing to draw
-constexpr int EXIT_NOT_DRAWN = 2;   // GMT missing or failing, or an output not written
 
 // How far a whole-globe map reaches: the rim of an azimuthal equidistant
 // map is the antipode, and at a full 180 degrees GMT fills some centres'
@@ -170,11 +165,6 @@ command_request parse_arguments(int argc, char** argv, plot_options& options,
     return command_request::run;
 }
 
-int report(const std::string& problem, int status) {
-    report_line(STDERR_FILENO, PROGRAM, problem);
-    return status;
-}
-
 // The largest ring distance drawn. False, with why, when no ring is that
 // close, or no ring that close has a piece to draw (every position
 // unresolved).
@@ -300,12 +290,13 @@ int plot(const plot_options& options) {
     picture_format format;
     std::string problem;
     if (!check_request(options, title, format, problem)) {
-        return report(problem, EXIT_REFUSED);
+        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
     run_file input;
     std::int32_t largest = 0;
     if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
-        return report(problem, input.error_stream_is_file ? EXIT_NOT_DRAWN : EXIT_REFUSED);
+        return refuse(PROGRAM, problem,
+                      input.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
     }
     file_identity errors;
     point_file points;
@@ -314,19 +305,21 @@ int plot(const plot_options& options) {
          !read_saved_errors(options.shared.errors, input.run, errors, problem)) ||
         !largest_drawn_ring(input.run, options, largest, problem) ||
         (!options.points.empty() && !read_points(options, input.run, points, marks, problem))) {
-        return report(problem, EXIT_REFUSED);
+        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
     // From here on a signal stops the plot once what it made is removed.
     install_stop_handlers();
-    output_file picture(PROGRAM);
-    output_file boxes(PROGRAM);
+    output_file picture(PROGRAM, new_file_mode());
+    output_file boxes(PROGRAM, new_file_mode());
     if (!open_outputs(options, {input.identity, errors, points.identity}, picture, boxes,
                       problem)) {
-        return stop_requested() ? EXIT_REFUSED : report(problem, EXIT_REFUSED);
+        return stop_requested() ? EXIT_STATUS_REFUSED
+                                : refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
     if (!gmt_installed()) {
-        return report("GMT is not installed (Debian packages gmt, gmt-gshhg-low and ghostscript)",
-                      EXIT_NOT_DRAWN);
+        return refuse(PROGRAM,
+                      "GMT is not installed (Debian packages gmt, gmt-gshhg-low and ghostscript)",
+                      EXIT_STATUS_FAILED);
     }
     // A regional map reaches a tenth beyond its largest ring, and 2 degrees.
     const double horizon = options.regional
@@ -336,32 +329,25 @@ int plot(const plot_options& options) {
                               title.text, format,  options.bands, std::move(marks)};
     if (!draw_and_write(options, request, picture, boxes, problem)) {
         // A stop is told by the signal itself, once everything made is gone.
-        return stop_requested() ? EXIT_NOT_DRAWN : report(problem, EXIT_NOT_DRAWN);
+        return stop_requested() ? EXIT_STATUS_FAILED
+                                : refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
     }
-    return EXIT_OK;
+    return EXIT_STATUS_OK;
+}
+
+// The plot; a stop ends the command as the signal would have, once
+// everything the plot made is gone.
+int plot_unless_stopped(const plot_options& options) {
+    const int status = plot(options);
+    if (stop_requested()) {
+        stop_by_signal();
+    }
+    return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    occupy_closed_standard_descriptors();
-    plot_options options;
-    std::string problem;
-    switch (parse_arguments(argc, argv, options, problem)) {
-        case command_request::help:
-            return answer_on_standard_output(PROGRAM, USAGE);
-        case command_request::version:
-            return answer_on_standard_output(PROGRAM, version_line(PROGRAM));
-        case command_request::refused:
-            return report(problem, EXIT_REFUSED);
-        case command_request::run:
-            break;
-    }
-    const int status = plot(options);
-    // Everything the plot made is gone by now: the stop ends it as the
-    // signal would have.
-    if (stop_requested()) {
-        stop_by_signal();
-    }
-    return status;
+    return run_command(argc, argv, PROGRAM, USAGE, command_output::files, parse_arguments,
+                       plot_unless_stopped);
 }
