@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "diagnostic.h"
+#include "file_identity.h"
+#include "file_lock.h"
+#include "open_file.h"
 #include "whole_lines_on_signal.h"
 
 namespace {
@@ -16,10 +18,7 @@ namespace {
 // above the standard ones: if standard output was closed, the file must
 // not take its place and receive the error lines.
 int open_above_standard_descriptors() {
-    int fd;
-    do {
-        fd = ::open(CONTOUR_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = open_file(CONTOUR_FILE_NAME, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0 || fd > STDERR_FILENO) {
         return fd;
     }
@@ -30,24 +29,14 @@ int open_above_standard_descriptors() {
     return moved;
 }
 
-bool same_file(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Takes the exclusive lock, saying first when another run holds it and
-// this one has to wait. Files that take no lock (some devices and file
-// systems) are written without one.
+// Takes the exclusive lock, saying first when another run or a reader
+// holds the file and this run has to wait.
 void lock_exclusively(int fd, int diagnostic_fd) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        return;
-    }
-    if (errno == EWOULDBLOCK) {
+    lock_file(fd, lock_mode::exclusive, [diagnostic_fd] {
         report_problem(diagnostic_fd, CONTOUR_PROGRAM,
                        "warning: another run or a reader holds %s; waiting for it to finish",
                        CONTOUR_FILE_NAME);
-    }
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
+    });
 }
 
 }  // namespace
@@ -60,7 +49,6 @@ bool contour_file::open(int output_fd) {
         return false;
     }
     struct stat file_info {};
-    struct stat output_info {};
     if (::fstat(fd, &file_info) != 0) {
         report_problem(diagnostic_fd_, CONTOUR_PROGRAM, "cannot open %s: %s", CONTOUR_FILE_NAME,
                        std::strerror(errno));
@@ -72,13 +60,12 @@ bool contour_file::open(int output_fd) {
     // (/dev/null, say) takes both streams as it would anyway. Diagnostics
     // into the file itself would land in the file: the run is refused
     // without a word there, and its exit status tells.
-    struct stat diagnostic_info {};
-    if (regular_ && ::fstat(diagnostic_fd_, &diagnostic_info) == 0 &&
-        same_file(file_info, diagnostic_info)) {
+    const file_identity file = identity_of(file_info);
+    if (same_file(file, identity_of_descriptor(diagnostic_fd_))) {
         ::close(fd);
         return false;
     }
-    if (regular_ && ::fstat(output_fd, &output_info) == 0 && same_file(file_info, output_info)) {
+    if (same_file(file, identity_of_descriptor(output_fd))) {
         report_problem(diagnostic_fd_, CONTOUR_PROGRAM,
                        "standard output is %s itself; the error lines would overwrite it",
                        CONTOUR_FILE_NAME);

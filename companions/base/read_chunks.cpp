@@ -10,11 +10,11 @@ constexpr std::size_t CHUNK_SIZE = 1 << 16;
 
 }  // namespace
 
-int read_chunks(int fd, const std::function<bool(std::string_view)>& take) {
+int read_chunks(int fd, const std::function<bool(std::string_view)>& take, bool (*stopped)()) {
     char chunk[CHUNK_SIZE];
     for (;;) {
         const ssize_t count = ::read(fd, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
+        if (count < 0 && errno == EINTR && (stopped == nullptr || !stopped())) {
             continue;
         }
         if (count < 0) {

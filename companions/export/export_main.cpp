@@ -71,8 +71,7 @@ int export_run(const export_options& options) {
     run_file input;
     std::string problem;
     if (!read_run_file(options.file, PROGRAM, STDERR_FILENO, input, problem)) {
-        return refuse(PROGRAM, problem,
-                      input.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
+        return refuse_run_file(PROGRAM, input, problem);
     }
     file_identity errors;
     if (!options.shared.errors.empty() &&

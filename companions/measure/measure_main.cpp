@@ -146,8 +146,7 @@ int measure_run(const measure_options& options) {
     float centre_lat = options.centre_lat;
     if (!options.centre_given) {
         if (!read_run_file(CONTOUR_FILE_NAME, PROGRAM, STDERR_FILENO, contour, problem)) {
-            return refuse(PROGRAM, problem,
-                          contour.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
+            return refuse_run_file(PROGRAM, contour, problem);
         }
         const contour_position& centre = contour.run.rings.front().positions.front();
         centre_lon = centre.lon;

@@ -35,13 +35,22 @@ std::string temporary_base() {
 }
 
 // In the child: the private directory as working directory, standard input
-// from /dev/null, the log (or standard error) for what GMT prints.
+// from /dev/null, the log (or standard error) for what GMT prints. GMT
+// keeps its session, temporary files and user settings in the directory,
+// and so does anything it starts (ghostscript). Every command runs there,
+// so they are named relative to it: GMT makes no picture, and says
+// nothing, once a path of its session is over 255 characters, which a long
+// TMPDIR would otherwise reach.
 [[noreturn]] void exec_gmt(const std::string& directory, bool verbose, char** argv) {
     ::setpgid(0, 0);
     std::signal(SIGPIPE, SIG_DFL);
     if (::chdir(directory.c_str()) != 0) {
         ::_exit(NOT_STARTED);
     }
+    ::setenv("GMT_TMPDIR", ".", 1);
+    ::setenv("GMT_USERDIR", ".", 1);
+    ::setenv("GMT_SESSION_NAME", "plot", 1);
+    ::setenv("TMPDIR", ".", 1);
     const int null_fd = ::open("/dev/null", O_RDONLY);
     ::dup2(null_fd, STDIN_FILENO);
     if (!verbose) {
@@ -81,15 +90,6 @@ bool gmt_session::open(std::string& problem) {
         return false;
     }
     directory_ = pattern;
-    // GMT keeps its session, temporary files and user settings here, and so
-    // does anything it starts (ghostscript). Every command runs in the
-    // directory, so they are named relative to it: GMT makes no picture,
-    // and says nothing, once a path of its session is over 255 characters,
-    // which a long TMPDIR would otherwise reach.
-    ::setenv("GMT_TMPDIR", ".", 1);
-    ::setenv("GMT_USERDIR", ".", 1);
-    ::setenv("GMT_SESSION_NAME", "plot", 1);
-    ::setenv("TMPDIR", ".", 1);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "base/read_chunks.h"
 #include "plot/stop_signals.h"
 #include "write_all.h"
 
@@ -19,26 +20,21 @@ std::string lower(std::string text) {
     return text;
 }
 
-bool copy_all(int from, int to) {
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t count = ::read(from, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR && !stop_requested()) {
-            continue;
-        }
-        if (count <= 0) {
-            return count == 0 && !stop_requested();
-        }
-        const write_outcome outcome =
-            write_all(to, buffer, static_cast<std::size_t>(count), stop_requested);
-        if (outcome.error_number != 0) {
-            errno = outcome.error_number;
-            return false;
-        }
-        if (stop_requested()) {
-            return false;
-        }
+// Copies everything `from` holds to `to`. 0, or the error number of the
+// read or write that failed (EINTR for a stop).
+int copy_all(int from, int to) {
+    int write_error = 0;
+    const int read_error = read_chunks(
+        from,
+        [&](std::string_view bytes) {
+            write_error = write_all(to, bytes.data(), bytes.size(), stop_requested).error_number;
+            return write_error == 0 && !stop_requested();
+        },
+        stop_requested);
+    if (read_error != 0 || write_error != 0) {
+        return read_error != 0 ? read_error : write_error;
     }
+    return stop_requested() ? EINTR : 0;
 }
 
 }  // namespace
@@ -70,12 +66,10 @@ bool copy_picture(const std::string& made, const output_file& output, std::strin
                                         std::string(std::strerror(errno));
         return false;
     }
-    errno = 0;
-    const bool copied = copy_all(from, output.fd());
-    const int error = errno != 0 ? errno : EINTR;  // no error number: stopped
+    const int error = copy_all(from, output.fd());
     ::close(from);
-    if (!copied) {
+    if (error != 0) {
         problem = "cannot write " + output.path() + ": " + std::strerror(error);
     }
-    return copied;
+    return error == 0;
 }

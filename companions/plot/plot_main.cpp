@@ -295,8 +295,7 @@ int plot(const plot_options& options) {
     run_file input;
     std::int32_t largest = 0;
     if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
-        return refuse(PROGRAM, problem,
-                      input.error_stream_is_file ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED);
+        return refuse_run_file(PROGRAM, input, problem);
     }
     file_identity errors;
     point_file points;

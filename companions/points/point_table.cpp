@@ -3,22 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "decimal_real.h"
+#include "base/blanks.h"
+#include "base/locked_input.h"
 #include "base/read_chunks.h"
-#include "run_file/locked_reading.h"
+#include "decimal_real.h"
 
 namespace {
 
-constexpr std::string_view BLANKS = " \t";
 constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-
-std::string_view without_blanks(std::string_view field) {
-    const std::size_t first = field.find_first_not_of(BLANKS);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return field.substr(first, field.find_last_not_of(BLANKS) - first + 1);
-}
 
 bool is_number(std::string_view field) {
     return is_decimal_real(without_blanks(field));

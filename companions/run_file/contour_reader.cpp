@@ -2,10 +2,11 @@
 
 #include <cstring>
 
-#include "run_file/record_reader.h"
-#include "run_file/distance_check.h"
+#include "base/blanks.h"
 #include "line_layout.h"
 #include "record_writer.h"
+#include "run_file/distance_check.h"
+#include "run_file/record_reader.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ private:
                         REAL_WIDTH) != 0) {
             expected = "azimuth " + std::to_string(next_az_) + " (the records of a ring run "
                        "from azimuth 0 to 360), not \"" +
-                       std::string(without_blanks(azimuth_field(line))) +
+                       std::string(without_blanks(azimuth_field(line), " ")) +
                        "\"";
             return false;
         }

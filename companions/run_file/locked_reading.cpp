@@ -1,49 +1,13 @@
 #include "run_file/locked_reading.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include "diagnostic.h"
+#include "base/command_frame.h"
+#include "base/locked_input.h"
 #include "base/read_chunks.h"
 #include "run_file/contour_reader.h"
-
-namespace {
-
-int open_for_reading(const std::string& path) {
-    int fd;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-}  // namespace
-
-void lock_shared(int fd, const file_identity& identity, const std::string& name,
-                 const char* program, int diagnostic_fd) {
-    if (!identity.known || ::flock(fd, LOCK_SH | LOCK_NB) == 0) {
-        return;
-    }
-    if (errno == EWOULDBLOCK) {
-        report_line(diagnostic_fd, program,
-                    "warning: a run is writing " + name + "; waiting for it to finish");
-    }
-    while (::flock(fd, LOCK_SH) != 0 && errno == EINTR) {
-    }
-}
-
-void release_shared(int fd, bool standard_input) {
-    if (standard_input) {
-        ::flock(fd, LOCK_UN);
-    } else {
-        ::close(fd);
-    }
-}
 
 namespace {
 
@@ -66,19 +30,6 @@ bool read_all(int fd, const run_file& file, contour_reader& reader, std::string&
 
 }  // namespace
 
-int open_input(const std::string& file, std::string& name, file_identity& identity,
-               std::string& problem) {
-    const bool standard_input = file == "-";
-    name = standard_input ? "standard input" : file;
-    const int fd = standard_input ? STDIN_FILENO : open_for_reading(file);
-    if (fd < 0) {
-        problem = "cannot open " + name + ": " + std::strerror(errno);
-        return -1;
-    }
-    identity = identity_of_descriptor(fd);
-    return fd;
-}
-
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem) {
     const bool standard_input = file == "-";
@@ -87,9 +38,6 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
         return false;
     }
     if (same_file(result.identity, identity_of_descriptor(diagnostic_fd))) {
-        const int null_fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        ::dup2(null_fd, diagnostic_fd);
-        ::close(null_fd);
         result.error_stream_is_file = true;
         problem = "standard error is " + result.name + " itself";
         if (!standard_input) {
@@ -102,4 +50,9 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
     const bool whole = read_all(fd, result, reader, problem);
     release_shared(fd, standard_input);
     return whole;
+}
+
+int refuse_run_file(const char* program, const run_file& file, const std::string& problem) {
+    return file.error_stream_is_file ? EXIT_STATUS_FAILED
+                                     : refuse(program, problem, EXIT_STATUS_REFUSED);
 }

@@ -24,22 +24,12 @@ struct run_file {
 // Reads FILE ("-" for standard input). False, with one line in `problem`,
 // when it cannot be opened or read ("cannot open FILE: ...") or is not a
 // whole contour file ("FILE:LINE: expected ..."), or when the diagnostic
-// descriptor is the file itself (then silenced). The warning goes to the
-// diagnostic descriptor under the program's name.
+// descriptor is the file itself (error_stream_is_file). The warning of a
+// wait goes to the diagnostic descriptor under the program's name.
 bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
                    run_file& result, std::string& problem);
 
-// The steps of such a reading, for other files read the same way.
-// Opens FILE for reading ("-" is standard input), naming it as messages
-// give it (the path, or "standard input") and telling which file it is.
-// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
-int open_input(const std::string& file, std::string& name, file_identity& identity,
-               std::string& problem);
-// Takes the shared lock on a regular file (identity known), saying first in
-// one warning line, under the program's name, when a run holds the file and
-// the reader has to wait for it.
-void lock_shared(int fd, const file_identity& identity, const std::string& name,
-                 const char* program, int diagnostic_fd);
-// Ends the reading: closes the file, which releases its lock; standard
-// input stays open and its lock is released.
-void release_shared(int fd, bool standard_input);
+// The exit status that ends a command whose contour file read_run_file did
+// not take, after one line "PROGRAM: PROBLEM" on standard error; nothing is
+// said when standard error is the file itself, where the line would land.
+int refuse_run_file(const char* program, const run_file& file, const std::string& problem);

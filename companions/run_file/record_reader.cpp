@@ -109,11 +109,3 @@ bool read_usual_record(std::string_view line, const integer_item& ring_item,
 std::string_view azimuth_field(std::string_view line) {
     return line.substr(AZ_COLUMN, REAL_WIDTH);
 }
-
-std::string_view without_blanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}

@@ -30,6 +30,3 @@ bool read_usual_record(std::string_view line, const integer_item& ring_item,
 
 // The record's azimuth item, as written.
 std::string_view azimuth_field(std::string_view line);
-
-// The text without the blanks around it.
-std::string_view without_blanks(std::string_view text);

@@ -10,6 +10,7 @@
 
 #include "line_layout.h"
 #include "contour/nearest_integer.h"
+#include "open_file.h"
 #include "base/read_chunks.h"
 #include "record_writer.h"
 #include "sphere/azimuth_cal.h"
@@ -103,10 +104,7 @@ std::string disagreement(const contour_run& run) {
 
 bool read_saved_errors(const std::string& file, contour_run& run, file_identity& identity,
                        std::string& problem) {
-    int fd;
-    do {
-        fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         problem = "cannot open " + file + ": " + std::strerror(errno);
         return false;

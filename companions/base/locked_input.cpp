@@ -1,0 +1,43 @@
+#include "base/locked_input.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "diagnostic.h"
+#include "file_lock.h"
+#include "open_file.h"
+
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem) {
+    const bool standard_input = file == "-";
+    name = standard_input ? "standard input" : file;
+    const int fd = standard_input ? STDIN_FILENO : open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        problem = "cannot open " + name + ": " + std::strerror(errno);
+        return -1;
+    }
+    identity = identity_of_descriptor(fd);
+    return fd;
+}
+
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd) {
+    if (!identity.known) {
+        return;
+    }
+    lock_file(fd, lock_mode::shared, [&] {
+        report_line(diagnostic_fd, program,
+                    "warning: a run is writing " + name + "; waiting for it to finish");
+    });
+}
+
+void release_shared(int fd, bool standard_input) {
+    if (standard_input) {
+        ::flock(fd, LOCK_UN);
+    } else {
+        ::close(fd);
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "file_identity.h"
+
+// A file the companions read (a contour file, a table of points) opened and
+// read under the shared lock a run takes exclusively while it writes its
+// contour file: a file that is a contour file is never read while a run is
+// part way through it, and a run that starts meanwhile waits until the
+// reading is done.
+
+// Opens FILE for reading ("-" is standard input), naming it as messages
+// give it (the path, or "standard input") and telling which file it is.
+// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
+int open_input(const std::string& file, std::string& name, file_identity& identity,
+               std::string& problem);
+
+// Takes the shared lock on a regular file (identity known), saying first in
+// one warning line, under the program's name, when a run holds the file and
+// the reader has to wait for it.
+void lock_shared(int fd, const file_identity& identity, const std::string& name,
+                 const char* program, int diagnostic_fd);
+
+// Ends the reading: closes the file, which releases its lock; standard
+// input stays open and its lock is released.
+void release_shared(int fd, bool standard_input);
