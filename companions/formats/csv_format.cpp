@@ -2,8 +2,9 @@
 // longitude brought into [-180, 180), and after them a row per point of
 // each strike line.
 
-#include "lines/ring_lines.h"
 #include "base/text_output.h"
+#include "formats/format_table.h"
+#include "lines/ring_lines.h"
 #include "run_file/contour_run.h"
 
 namespace {
@@ -23,11 +24,6 @@ void put_row(const contour_position& position, std::int32_t grid_dist, int az, b
     out.put('\n');
 }
 
-}  // namespace
-
-// The writer of the format table.
-void write_csv(const contour_run& run, int strike_step, text_output& out);
-
 void write_csv(const contour_run& run, int strike_step, text_output& out) {
     out.put("longitude,latitude,distance,azimuth,resolved,line\n");
     for (const contour_ring& ring : run.rings) {
@@ -41,3 +37,11 @@ void write_csv(const contour_run& run, int strike_step, text_output& out) {
                 out);
     });
 }
+
+}  // namespace
+
+const export_format CSV_FORMAT{
+    "csv",
+    "one row per record: longitude (-180..180), latitude, distance,\n"
+    "azimuth, resolved (1 or 0), line (ring or strike)",
+    write_csv};

@@ -1,9 +1,10 @@
 // RFC 7946 GeoJSON: a FeatureCollection of one feature per piece of ring or
 // strike line, longitudes in [-180, 180], lines cut at the antimeridian.
 
-#include "formats/description.h"
-#include "lines/great_circles.h"
 #include "base/text_output.h"
+#include "formats/description.h"
+#include "formats/format_table.h"
+#include "lines/great_circles.h"
 #include "run_file/contour_run.h"
 
 namespace {
@@ -63,11 +64,6 @@ void put_properties(const map_feature& feature, const feature_fields& fields,
     out.put('}');
 }
 
-}  // namespace
-
-// The writer of the format table.
-void write_geojson(const contour_run& run, int strike_step, text_output& out);
-
 void write_geojson(const contour_run& run, int strike_step, text_output& out) {
     const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
     const feature_fields fields = fields_of(features);
@@ -84,3 +80,8 @@ void write_geojson(const contour_run& run, int strike_step, text_output& out) {
     }
     out.put("\n]}\n");
 }
+
+}  // namespace
+
+const export_format GEOJSON_FORMAT{"geojson", "RFC 7946 GeoJSON, the same features as ogr",
+                                   write_geojson};

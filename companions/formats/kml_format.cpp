@@ -11,9 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/description.h"
-#include "lines/great_circles.h"
 #include "base/text_output.h"
+#include "formats/description.h"
+#include "formats/format_table.h"
+#include "lines/great_circles.h"
 #include "run_file/contour_run.h"
 
 namespace {
@@ -132,11 +133,6 @@ void put_geometry(const map_feature& feature, text_output& out) {
     out.put("</MultiGeometry>");
 }
 
-}  // namespace
-
-// The writer of the format table.
-void write_kml(const contour_run& run, int strike_step, text_output& out);
-
 void write_kml(const contour_run& run, int strike_step, text_output& out) {
     const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
     out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -165,3 +161,12 @@ void write_kml(const contour_run& run, int strike_step, text_output& out) {
             "</Document>\n"
             "</kml>\n");
 }
+
+}  // namespace
+
+const export_format KML_FORMAT{
+    "kml",
+    "OGC KML 2.2 for Google Earth: the features of geojson in a\n"
+    "folder \"rings\", coloured by distance, and the centre in a\n"
+    "folder \"centre\"",
+    write_kml};

@@ -1,7 +1,8 @@
-// The two GMT-style tables: GMT's own multisegment table, and GDAL's
-// OGR/GMT vector format built on it.
+// GDAL's OGR/GMT vector format: GMT's table with the fields of each
+// feature and its coordinate system in comments that GDAL reads.
 
 #include "formats/description.h"
+#include "formats/format_table.h"
 #include "formats/gmt_table.h"
 #include "lines/great_circles.h"
 
@@ -17,29 +18,6 @@ constexpr const char* OGR_COORDINATE_SYSTEM =
     "PRIMEM[\\\"Greenwich\\\",0,AUTHORITY[\\\"EPSG\\\",\\\"8901\\\"]],UNIT[\\\"degree\\\","
     "0.0174532925199433,AUTHORITY[\\\"EPSG\\\",\\\"9122\\\"]],AXIS[\\\"Latitude\\\",NORTH],"
     "AXIS[\\\"Longitude\\\",EAST],AUTHORITY[\\\"EPSG\\\",\\\"4326\\\"]]\"\n";
-
-void put_vertices(const std::vector<line_vertex>& vertices, text_output& out) {
-    for (const line_vertex& vertex : vertices) {
-        out.put_longitude(vertex.lon, vertex.turns);
-        out.put(' ');
-        out.put_real(vertex.lat);
-        out.put('\n');
-    }
-}
-
-// "> -Z10 -L"10"" before a ring's piece: its distance for colouring with a
-// colour table and as a label; "> strike -L"30"" before a strike line.
-void put_segment_header(const contour_line& line, text_output& out) {
-    if (line.kind == line_kind::ring) {
-        out.put("> -Z");
-        out.put_integer(line.degrees);
-        out.put(" -L\"");
-    } else {
-        out.put("> strike -L\"");
-    }
-    out.put_integer(line.degrees);
-    out.put("\"\n");
-}
 
 // "# @Nline|distance|azimuth" and their types, the fields present.
 void put_field_names(const feature_fields& fields, text_output& out) {
@@ -72,27 +50,6 @@ void put_feature_values(const map_feature& feature, const feature_fields& fields
     out.put('\n');
 }
 
-}  // namespace
-
-// The writers of the format table.
-void write_gmt(const contour_run& run, int strike_step, text_output& out);
-void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out);
-
-void write_gmt_table(const contour_run& run, const std::vector<contour_line>& lines,
-                     text_output& out) {
-    out.put("# ");
-    put_description(run, out);
-    out.put('\n');
-    for (const contour_line& line : lines) {
-        put_segment_header(line, out);
-        put_vertices(line.vertices, out);
-    }
-}
-
-void write_gmt(const contour_run& run, int strike_step, text_output& out) {
-    write_gmt_table(run, lines_of_run(run, strike_step), out);
-}
-
 void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out) {
     const std::vector<map_feature> features = map_features(lines_of_run(run, strike_step));
     const feature_fields fields = fields_of(features);
@@ -114,3 +71,12 @@ void write_ogr_gmt(const contour_run& run, int strike_step, text_output& out) {
         }
     }
 }
+
+}  // namespace
+
+const export_format OGR_FORMAT{
+    "ogr",
+    "GDAL's OGR/GMT vector format (save it as NAME.gmt): one feature\n"
+    "per piece, fields line, distance and azimuth, WGS 84 longitude\n"
+    "and latitude in -180..180, lines cut at the antimeridian",
+    write_ogr_gmt};
