@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "decimal_digits.h"
 #include "base/shortest_digits.h"
+#include "decimal_digits.h"
 
 #include "write_all.h"
 

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include "base/command_frame.h"
-#include "formats/format_table.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
+#include "formats/format_table.h"
 #include "run_file/locked_reading.h"
 #include "run_file/saved_errors.h"
 

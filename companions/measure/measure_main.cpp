@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "base/command_frame.h"
-#include "decimal_real.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
+#include "decimal_real.h"
 #include "points/point_measure.h"
 #include "points/point_table.h"
 #include "points/point_window.h"
-#include "sphere/sphere_constants.h"
 #include "run_file/locked_reading.h"
+#include "sphere/sphere_constants.h"
 
 namespace {
 

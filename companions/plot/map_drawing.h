@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "run_file/contour_run.h"
 #include "plot/distance_bands.h"
-#include "plot/map_overlays.h"
 #include "plot/gmt_session.h"
 #include "plot/map_labels.h"
+#include "plot/map_overlays.h"
 #include "plot/picture_output.h"
+#include "run_file/contour_run.h"
 
 // What a map shows.
 struct map_request {

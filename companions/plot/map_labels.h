@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "run_file/contour_run.h"
 #include "plot/azimuthal_map.h"
+#include "run_file/contour_run.h"
 
 // Where the map's labels go: each drawn ring labelled at most once, on its
 // longest piece, every `interval` degrees when rings are too close for one

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "points/point_measure.h"
 #include "plot/title_text.h"
+#include "points/point_measure.h"
 
 namespace {
 

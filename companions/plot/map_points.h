@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "points/point_table.h"
-#include "run_file/contour_run.h"
 #include "plot/distance_bands.h"
 #include "plot/map_overlays.h"
+#include "points/point_table.h"
+#include "run_file/contour_run.h"
 
 // The points of a table as the map marks them: each measured from the
 // run's centre with the program's own routines, as the measuring command

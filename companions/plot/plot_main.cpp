@@ -14,18 +14,18 @@
 #include <vector>
 
 #include "base/command_frame.h"
-#include "lines/ring_lines.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
-#include "run_file/locked_reading.h"
-#include "run_file/saved_errors.h"
+#include "lines/ring_lines.h"
 #include "plot/distance_bands.h"
 #include "plot/gmt_session.h"
-#include "plot/map_points.h"
 #include "plot/map_drawing.h"
+#include "plot/map_points.h"
 #include "plot/picture_output.h"
 #include "plot/stop_signals.h"
 #include "plot/title_text.h"
+#include "run_file/locked_reading.h"
+#include "run_file/saved_errors.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "run_file/contour_run.h"
 #include "line_layout.h"
+#include "run_file/contour_run.h"
 
 // One line of a contour file read back with the record layout the program
 // writes: the five items at their columns, each holding exactly the text the

@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "line_layout.h"
-#include "contour/nearest_integer.h"
-#include "open_file.h"
 #include "base/read_chunks.h"
+#include "contour/nearest_integer.h"
+#include "line_layout.h"
+#include "open_file.h"
 #include "record_writer.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
