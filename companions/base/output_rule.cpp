@@ -36,12 +36,37 @@ std::string cannot_write(const std::string& path, int error_number) {
 
 namespace {
 
-// Where a symbolic link at `path` leads, followed link by link (at most
-// as many as the system follows), also to a target that does not exist
-// yet; `path` itself when it is no link.
-std::string link_target(const std::string& path) {
+// The descriptor of this command that a path names as /dev/fd/N,
+// /proc/self/fd/N or /proc/PID/fd/N with its own PID (its directory
+// resolved, so each form is found however it is reached); -1 for any other.
+int descriptor_named(const std::string& path) {
+    const std::string name = base_name_of(path);
+    // At most 9 digits: every descriptor number, and no overflow.
+    if (name.empty() || name.size() > 9 ||
+        name.find_first_not_of("0123456789") != std::string::npos) {
+        return -1;
+    }
+    const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd";
+    return resolved(directory_of(path)) == own ? std::atoi(name.c_str()) : -1;
+}
+
+// Where a path leads: symbolic links followed link by link (at most as
+// many as the system follows), also to a target that does not exist yet;
+// `path` itself when it is no link. A step that names a descriptor of the
+// command (/dev/stdout leads to /proc/self/fd/1) ends the way there: the
+// descriptor is the output.
+struct link_end {
+    std::string target;
+    int descriptor;  // -1 unless the way ends at a descriptor
+};
+
+link_end follow_links(const std::string& path) {
     std::string target = path;
     for (int links = 0; links < 40; ++links) {
+        const int descriptor = descriptor_named(target);
+        if (descriptor >= 0) {
+            return {target, descriptor};
+        }
         struct stat info {};
         char buffer[PATH_MAX];
         if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
@@ -54,17 +79,41 @@ std::string link_target(const std::string& path) {
         const std::string leads_to(buffer, static_cast<std::size_t>(length));
         target = leads_to[0] == '/' ? leads_to : directory_of(target) + "/" + leads_to;
     }
-    return target;
+    return {target, -1};
 }
 
 }  // namespace
+
+// An output that is a descriptor the command was given: written as a
+// stream, at the descriptor's own offset (appended, after ">>"), never
+// replaced.
+bool output_file::check_descriptor(int descriptor, std::string& problem) {
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0 || ::fstat(descriptor, &existing_) != 0) {
+        problem = cannot_write(path_, errno);
+        return false;
+    }
+    if ((flags & O_ACCMODE) == O_RDONLY) {
+        problem = cannot_write(path_, EBADF);
+        return false;
+    }
+    exists_ = true;
+    regular_ = false;
+    descriptor_ = descriptor;
+    destination_ = "/proc/self/fd/" + std::to_string(descriptor);
+    return true;
+}
 
 bool output_file::check_target(std::string& problem) {
     if (path_.empty() || path_ == "-") {
         problem = "\"" + path_ + "\" is not a file name";
         return false;
     }
-    target_ = link_target(path_);
+    const link_end end = follow_links(path_);
+    target_ = end.target;
+    if (end.descriptor >= 0) {
+        return check_descriptor(end.descriptor, problem);
+    }
     exists_ = ::stat(target_.c_str(), &existing_) == 0;
     if (exists_ && S_ISDIR(existing_.st_mode)) {
         problem = path_ + ": is a directory; give a file name";
@@ -94,8 +143,17 @@ bool output_file::check_target(std::string& problem) {
 bool output_file::open(const std::string& path, std::string& problem) {
     discard();
     path_ = path;
+    descriptor_ = -1;
     if (!check_target(problem)) {
         return false;
+    }
+    if (descriptor_ >= 0) {
+        fd_ = ::fcntl(descriptor_, F_DUPFD_CLOEXEC, 0);
+        if (fd_ < 0) {
+            problem = cannot_write(path_, errno);
+            return false;
+        }
+        return true;
     }
     if (!regular_) {
         // Not retried when interrupted: opening a pipe waits for a reader,

@@ -15,8 +15,10 @@
 //   as is one whose owner a new file could not be given (another user's
 //   file in a directory the command may write).
 //   A symbolic link is followed and its target written, as cp does, even
-//   when the target does not exist yet. A device or pipe (/dev/null,
-//   /dev/stdout) is written as it is;
+//   when the target does not exist yet. A device, pipe or socket
+//   (/dev/null), and a descriptor the command was given (/dev/stdout,
+//   /dev/fd/N, /proc/self/fd/N, also through links), is a stream: written
+//   as it is, in order, never replaced by a rename;
 // - every output is opened and checked before anything is written, so that
 //   a failure is reported before anything is replaced;
 // - standard output is checked the same way: never the file read.
@@ -57,6 +59,7 @@ public:
 
 private:
     bool check_target(std::string& problem);
+    bool check_descriptor(int descriptor, std::string& problem);
     bool take_over_mode_and_owner(std::string& problem);
 
     const char* program_;
@@ -66,7 +69,8 @@ private:
     std::string destination_;   // target_ with its directory resolved, to compare outputs
     std::string temporary_;     // the new file, "" when there is none
     bool exists_ = false;
-    bool regular_ = true;       // false for a device or pipe, written directly
+    bool regular_ = true;       // false for a stream, written directly
+    int descriptor_ = -1;       // the command's descriptor that is the output, or -1
     struct stat existing_ {};
     int fd_ = -1;
 };
