@@ -9,7 +9,6 @@
 #include "base/text_output.h"
 #include "formats/format_table.h"
 #include "run_file/locked_reading.h"
-#include "run_file/saved_errors.h"
 
 namespace {
 
@@ -70,16 +69,12 @@ command_request parse_arguments(int argc, char** argv, export_options& options,
 int export_run(const export_options& options) {
     run_file input;
     std::string problem;
-    if (!read_run_file(options.file, PROGRAM, STDERR_FILENO, input, problem)) {
+    if (!read_run_file(options.file, options.shared.errors, PROGRAM, STDERR_FILENO, input,
+                       problem)) {
         return refuse_run_file(PROGRAM, input, problem);
     }
-    file_identity errors;
-    if (!options.shared.errors.empty() &&
-        !read_saved_errors(options.shared.errors, input.run, errors, problem)) {
-        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
-    }
     if (!standard_output_clear_of_input(input.identity, input.name, problem) ||
-        !standard_output_clear_of_input(errors, options.shared.errors, problem)) {
+        !standard_output_clear_of_input(input.errors_identity, options.shared.errors, problem)) {
         return refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
     }
     text_output out(STDOUT_FILENO);

@@ -145,7 +145,7 @@ int measure_run(const measure_options& options) {
     float centre_lon = options.centre_lon;
     float centre_lat = options.centre_lat;
     if (!options.centre_given) {
-        if (!read_run_file(CONTOUR_FILE_NAME, PROGRAM, STDERR_FILENO, contour, problem)) {
+        if (!read_run_file(CONTOUR_FILE_NAME, "", PROGRAM, STDERR_FILENO, contour, problem)) {
             return refuse_run_file(PROGRAM, contour, problem);
         }
         const contour_position& centre = contour.run.rings.front().positions.front();

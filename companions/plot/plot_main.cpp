@@ -25,7 +25,6 @@
 #include "plot/stop_signals.h"
 #include "plot/title_text.h"
 #include "run_file/locked_reading.h"
-#include "run_file/saved_errors.h"
 
 namespace {
 
@@ -294,15 +293,13 @@ int plot(const plot_options& options) {
     }
     run_file input;
     std::int32_t largest = 0;
-    if (!read_run_file(options.contour_file, PROGRAM, STDERR_FILENO, input, problem)) {
+    if (!read_run_file(options.contour_file, options.shared.errors, PROGRAM, STDERR_FILENO,
+                       input, problem)) {
         return refuse_run_file(PROGRAM, input, problem);
     }
-    file_identity errors;
     point_file points;
     std::vector<point_mark> marks;
-    if ((!options.shared.errors.empty() &&
-         !read_saved_errors(options.shared.errors, input.run, errors, problem)) ||
-        !largest_drawn_ring(input.run, options, largest, problem) ||
+    if (!largest_drawn_ring(input.run, options, largest, problem) ||
         (!options.points.empty() && !read_points(options, input.run, points, marks, problem))) {
         return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }
@@ -310,8 +307,9 @@ int plot(const plot_options& options) {
     install_stop_handlers();
     output_file picture(PROGRAM, new_file_mode());
     output_file boxes(PROGRAM, new_file_mode());
-    if (!open_outputs(options, {input.identity, errors, points.identity}, picture, boxes,
-                      problem)) {
+    const std::array<file_identity, 3> inputs{input.identity, input.errors_identity,
+                                              points.identity};
+    if (!open_outputs(options, inputs, picture, boxes, problem)) {
         return stop_requested() ? EXIT_STATUS_REFUSED
                                 : refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
     }

@@ -3,10 +3,12 @@
 #include <cstring>
 
 #include "base/blanks.h"
+#include "base/shortest_digits.h"
 #include "line_layout.h"
 #include "record_writer.h"
 #include "run_file/distance_check.h"
 #include "run_file/record_reader.h"
+#include "run_file/ring_point_check.h"
 
 namespace {
 
@@ -16,13 +18,26 @@ std::string ring_name(std::int32_t grid_dist) {
     return grid_dist == 0 ? "the centre ring" : "ring " + std::to_string(grid_dist);
 }
 
+// The same point and distance check, bit for bit.
+bool same_record(const contour_position& a, const contour_position& b) {
+    return std::memcmp(&a.lon, &b.lon, sizeof a.lon) == 0 &&
+           std::memcmp(&a.lat, &b.lat, sizeof a.lat) == 0 && a.dist_check == b.dist_check;
+}
+
+// A measurement as a message gives it: the shortest text of the single.
+std::string shortest_text(float value) {
+    char text[SHORTEST_TEXT_SIZE];
+    return std::string(text, write_shortest_real(text, value));
+}
+
 }  // namespace
 
 // Takes the lines of a contour file one by one and builds the run,
 // checking each line against what a whole run has at that place.
 class run_builder {
 public:
-    explicit run_builder(contour_run& run) : run_(run) {
+    run_builder(contour_run& run, resolution_source source)
+        : run_(run), records_alone_(source == resolution_source::records) {
         run_.dist_step = 0;
         run_.rings.clear();
         for (int az = 0; az < RING_POSITIONS; ++az) {
@@ -51,7 +66,10 @@ public:
             return false;
         }
         position.dist_check = ring.grid_dist;
-        if (!distance_check_.holds(position, measured)) {
+        // With the records alone, a point of the ring measures within the
+        // tolerance of its distance, so its check, the ring's, holds too.
+        if (records_alone_ ? !resolution_shown(position)
+                           : !distance_check_.holds(position, measured)) {
             return false;
         }
         ring.positions[az] = position;
@@ -157,8 +175,49 @@ private:
                        std::to_string(position.dist_check);
             return false;
         }
+        if (grid_dist != 0 && !resolution_shown(position, &expected)) {
+            return false;
+        }
         ring.positions[static_cast<std::size_t>(next_az_++)] = position;
         return true;
+    }
+
+    // With the records alone to tell which positions were resolved, the
+    // record at the next azimuth of a ring beyond the centre either repeats
+    // the record before it or holds a point of its ring. False, with what
+    // was expected when `expected` is given, for any other.
+    bool resolution_shown(const contour_position& position, std::string* expected = nullptr) {
+        if (!records_alone_) {
+            return true;
+        }
+        const std::size_t r = run_.rings.size() - 1;
+        const contour_ring& ring = run_.rings[r];
+        const contour_position& before =
+            next_az_ > 0 ? ring.positions[static_cast<std::size_t>(next_az_ - 1)]
+                         : run_.rings[r - 1].positions[RING_POSITIONS - 1];
+        if (same_record(position, before)) {
+            return true;
+        }
+        float dist = 0.0f;
+        float azimuth = 0.0f;
+        if (position.dist_check == ring.grid_dist &&
+            ring_point_check_.holds(position, ring.grid_dist, next_az_, dist, azimuth)) {
+            return true;
+        }
+        if (expected != nullptr) {
+            const std::string ring_point = "a point of ring " + std::to_string(ring.grid_dist) +
+                                           " at azimuth " + std::to_string(next_az_);
+            *expected = position.dist_check != ring.grid_dist
+                            ? ring_point + " (distance check " + std::to_string(ring.grid_dist) +
+                                  ") or the record before it repeated (a position left "
+                                  "unresolved), not a point of ring " +
+                                  std::to_string(position.dist_check)
+                            : ring_point + ", but this point measures back from the centre at "
+                                           "distance " + shortest_text(dist) + " and azimuth " +
+                                  shortest_text(azimuth) +
+                                  " (a point moved, copied or swapped?)";
+        }
+        return false;
     }
 
     // A ring starts with its record at azimuth 0; ring distances are 0,
@@ -193,6 +252,7 @@ private:
             run_.dist_step = grid_dist;
             const contour_position& centre = run_.rings[0].positions[0];
             distance_check_ = distance_check(centre.lon, centre.lat);
+            ring_point_check_ = ring_point_check(centre.lon, centre.lat);
         }
         run_.rings.push_back({grid_dist, {}, false, {}});
         next_az_ = 0;
@@ -232,14 +292,17 @@ private:
     }
 
     contour_run& run_;
+    bool records_alone_;             // whether the records alone tell the resolved positions
     distance_check distance_check_;  // from the centre, once its ring is read
+    ring_point_check ring_point_check_;
     int next_az_ = RING_POSITIONS;
     bool ring_closed_ = true;
     real_item azimuth_items_[RING_POSITIONS];
     integer_item distance_items_[LAST_RING_DIST + 1];
 };
 
-contour_reader::contour_reader(contour_run& run) : builder_(std::make_unique<run_builder>(run)) {}
+contour_reader::contour_reader(contour_run& run, resolution_source source)
+    : builder_(std::make_unique<run_builder>(run, source)) {}
 
 contour_reader::~contour_reader() = default;
 
@@ -298,8 +361,8 @@ std::string contour_reader::problem(const std::string& name) const {
 }
 
 bool read_contour_text(std::string_view text, const std::string& name, contour_run& run,
-                       std::string& problem) {
-    contour_reader reader(run);
+                       std::string& problem, resolution_source source) {
+    contour_reader reader(run, source);
     if (reader.take(text) && reader.finish()) {
         return true;
     }

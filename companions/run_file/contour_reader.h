@@ -15,10 +15,25 @@
 
 class run_builder;
 
+// What tells which positions of the run were resolved.
+enum class resolution_source {
+    // The records alone: each record of a ring beyond the centre either
+    // repeats the record before it (an unresolved position repeats the
+    // held point), or holds a point of its ring, which must measure back
+    // from the centre at the ring's distance and the record's azimuth by
+    // the rule the run accepted points with (ring_point_check). A point
+    // moved off its ring, copied to another azimuth or ring, or swapped
+    // with another, is refused with its line.
+    records,
+    // The run's saved error lines, read afterwards (saved_errors), which
+    // check every record against what they say.
+    error_lines
+};
+
 // Takes the file's bytes in pieces, in order, and builds the run.
 class contour_reader {
 public:
-    explicit contour_reader(contour_run& run);
+    contour_reader(contour_run& run, resolution_source source);
     ~contour_reader();
     contour_reader(const contour_reader&) = delete;
     contour_reader& operator=(const contour_reader&) = delete;
@@ -40,4 +55,5 @@ private:
 
 // The whole file held in memory; `name` is the file's name for the problem.
 bool read_contour_text(std::string_view text, const std::string& name, contour_run& run,
-                       std::string& problem);
+                       std::string& problem,
+                       resolution_source source = resolution_source::records);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,3 +33,10 @@ struct contour_run {
     std::int32_t dist_step;  // 0 when the run has only its centre ring
     std::vector<contour_ring> rings;
 };
+
+// The line of the contour file that holds the record at azimuth `az` of the
+// ring with index `ring` (from 0, the centre ring): 361 records and a
+// separator a ring, lines counted from 1.
+inline std::size_t record_line(std::size_t ring, int az) {
+    return ring * (RING_POSITIONS + 1) + static_cast<std::size_t>(az) + 1;
+}

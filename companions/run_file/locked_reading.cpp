@@ -8,6 +8,7 @@
 #include "base/locked_input.h"
 #include "base/read_chunks.h"
 #include "run_file/contour_reader.h"
+#include "run_file/saved_errors.h"
 
 namespace {
 
@@ -28,10 +29,9 @@ bool read_all(int fd, const run_file& file, contour_reader& reader, std::string&
     return true;
 }
 
-}  // namespace
-
-bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
-                   run_file& result, std::string& problem) {
+// Reads the contour file itself under its lock.
+bool read_contour_file(const std::string& file, resolution_source source, const char* program,
+                       int diagnostic_fd, run_file& result, std::string& problem) {
     const bool standard_input = file == "-";
     const int fd = open_input(file, result.name, result.identity, problem);
     if (fd < 0) {
@@ -46,10 +46,36 @@ bool read_run_file(const std::string& file, const char* program, int diagnostic_
         return false;
     }
     lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
-    contour_reader reader(result.run);
+    contour_reader reader(result.run, source);
     const bool whole = read_all(fd, result, reader, problem);
     release_shared(fd, standard_input);
     return whole;
+}
+
+}  // namespace
+
+bool read_run_file(const std::string& file, const std::string& errors, const char* program,
+                   int diagnostic_fd, run_file& result, std::string& problem) {
+    if (errors.empty()) {
+        return read_contour_file(file, resolution_source::records, program, diagnostic_fd,
+                                 result, problem);
+    }
+    saved_errors saved;
+    if (!saved.open(errors, problem)) {
+        return false;
+    }
+    if (file == "-" && saved.is_standard_input()) {
+        problem = "the contour file and the error lines (" + errors +
+                  ") cannot both be standard input";
+        return false;
+    }
+    if (!read_contour_file(file, resolution_source::error_lines, program, diagnostic_fd, result,
+                           problem) ||
+        !saved.apply(result.run, result.name, problem)) {
+        return false;
+    }
+    result.errors_identity = saved.identity();
+    return true;
 }
 
 int refuse_run_file(const char* program, const run_file& file, const std::string& problem) {

@@ -15,19 +15,25 @@
 struct run_file {
     std::string name;        // as messages give it: the path, or "standard input"
     file_identity identity;  // the file read, for the outputs to keep clear of it
+    file_identity errors_identity;  // the file of error lines read, if any
     contour_run run;
     // Standard error is the file itself: nothing was said there (it would
     // have landed in the file), and the command ends with a failure.
     bool error_stream_is_file = false;
 };
 
-// Reads FILE ("-" for standard input). False, with one line in `problem`,
-// when it cannot be opened or read ("cannot open FILE: ...") or is not a
-// whole contour file ("FILE:LINE: expected ..."), or when the diagnostic
-// descriptor is the file itself (error_stream_is_file). The warning of a
-// wait goes to the diagnostic descriptor under the program's name.
-bool read_run_file(const std::string& file, const char* program, int diagnostic_fd,
-                   run_file& result, std::string& problem);
+// Reads FILE ("-" for standard input) and, when ERRORS is not "", the
+// run's saved error lines with it (saved_errors: a stream is read whole
+// before the lock is waited for). Without error lines the records alone
+// tell which positions were resolved (resolution_source::records). False,
+// with one line in `problem`, when either cannot be opened or read ("cannot
+// open FILE: ..."), when FILE is not a whole contour file ("FILE:LINE:
+// expected ..."), when the error lines are not its run's, when both are
+// standard input, or when the diagnostic descriptor is the contour file
+// itself (error_stream_is_file). The warning of a wait goes to the
+// diagnostic descriptor under the program's name.
+bool read_run_file(const std::string& file, const std::string& errors, const char* program,
+                   int diagnostic_fd, run_file& result, std::string& problem);
 
 // The exit status that ends a command whose contour file read_run_file did
 // not take, after one line "PROGRAM: PROBLEM" on standard error; nothing is

@@ -9,12 +9,10 @@
 #include <unistd.h>
 
 #include "base/read_chunks.h"
-#include "contour/nearest_integer.h"
 #include "line_layout.h"
 #include "open_file.h"
 #include "record_writer.h"
-#include "sphere/azimuth_cal.h"
-#include "sphere/dist_calculation.h"
+#include "run_file/ring_point_check.h"
 
 namespace {
 
@@ -43,29 +41,6 @@ bool position_of(std::string_view line, const contour_run& run, std::size_t& rin
            line == std::string_view(written.chars.data(), error_line::length);
 }
 
-// Degrees within which a point of its own ring measures back at the ring's
-// distance and azimuth: the 0.01 the run accepted it with, and a little
-// more, so that a file made with another C library's last digits passes.
-constexpr float MEASURING_SLACK = 0.011f;
-
-// Whether the record's point measures back from the centre at the ring's
-// distance and azimuth, by the rule the run accepted points with (an
-// azimuth difference of a whole turn, as the routines give -180..180,
-// included). A held point repeated from the azimuth before measures a
-// degree off, and so is told apart below azimuth 180; from 180 on the
-// whole-turn rule, loose as the run applied it, takes it too (a resolved
-// point near a pole passes only by that rule, so it cannot be tightened).
-bool measures_as_ring_point(const contour_position& centre, const contour_position& record,
-                            std::int32_t grid_dist, int az) {
-    float dist = 0.0f;
-    float measured_az = 0.0f;
-    dist_calculation(centre.lat, centre.lon, record.lat, record.lon, dist);
-    azimuth_cal(centre.lon, centre.lat, record.lon, record.lat, measured_az);
-    const float az_diff = std::fabs(measured_az - static_cast<float>(az));
-    return std::fabs(dist - static_cast<float>(grid_dist)) <= MEASURING_SLACK &&
-           (az_diff <= MEASURING_SLACK || nearest_integer(az_diff / 360.0f) == 1);
-}
-
 bool same_point(const contour_position& a, const contour_position& b) {
     return std::memcmp(&a.lon, &b.lon, sizeof a.lon) == 0 &&
            std::memcmp(&a.lat, &b.lat, sizeof a.lat) == 0;
@@ -74,9 +49,10 @@ bool same_point(const contour_position& a, const contour_position& b) {
 // The error lines agree with the records: a resolved position's record
 // holds a point of its ring (distance check the ring's, and measuring back
 // at its distance and azimuth), an unresolved one's repeats the record
-// before it. Returns "" or what disagrees.
-std::string disagreement(const contour_run& run) {
+// before it. Returns "" or, after the record's line, what disagrees.
+std::string disagreement(const contour_run& run, const std::string& contour_name) {
     const contour_position& centre = run.rings[0].positions[0];
+    const ring_point_check ring_point(centre.lon, centre.lat);
     for (std::size_t r = 1; r < run.rings.size(); ++r) {
         const contour_ring& ring = run.rings[r];
         for (int az = 0; az < RING_POSITIONS; ++az) {
@@ -85,15 +61,19 @@ std::string disagreement(const contour_run& run) {
                 az > 0 ? ring.positions[static_cast<std::size_t>(az - 1)]
                        : run.rings[r - 1].positions[RING_POSITIONS - 1];
             const bool unresolved = ring.unresolved[static_cast<std::size_t>(az)];
+            float dist = 0.0f;
+            float azimuth = 0.0f;
             const bool agrees =
                 unresolved ? same_point(record, before)
                            : record.dist_check == ring.grid_dist &&
-                                 measures_as_ring_point(centre, record, ring.grid_dist, az);
+                                 ring_point.holds(record, ring.grid_dist, az, dist, azimuth);
             if (!agrees) {
-                return "ring " + std::to_string(ring.grid_dist) + " azimuth " +
-                       std::to_string(az) + (unresolved ? " is called unresolved" :
-                                                          " is called resolved") +
-                       ", but its record says otherwise";
+                return contour_name + ":" + std::to_string(record_line(r, az)) + ": ring " +
+                       std::to_string(ring.grid_dist) + " azimuth " + std::to_string(az) +
+                       (unresolved ? " is called unresolved, but its record does not repeat "
+                                     "the one before it"
+                                   : " is called resolved, but its record holds no point of "
+                                     "that ring and azimuth");
             }
         }
     }
@@ -102,24 +82,51 @@ std::string disagreement(const contour_run& run) {
 
 }  // namespace
 
-bool read_saved_errors(const std::string& file, contour_run& run, file_identity& identity,
-                       std::string& problem) {
-    const int fd = open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+saved_errors::~saved_errors() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool saved_errors::open(const std::string& file, std::string& problem) {
+    name_ = file;
+    fd_ = open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
         problem = "cannot open " + file + ": " + std::strerror(errno);
         return false;
     }
-    identity = identity_of_descriptor(fd);
-    std::string text;
-    const int error_number = read_chunks(fd, [&text](std::string_view bytes) {
-        text.append(bytes);
-        return text.size() <= LONGEST_FILE;  // beyond it, no run's: refused below
+    identity_ = identity_of_descriptor(fd_);
+    struct stat own {};
+    struct stat input {};
+    standard_input_ = ::fstat(fd_, &own) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
+                      own.st_dev == input.st_dev && own.st_ino == input.st_ino;
+    return identity_.known || read_rest(problem);
+}
+
+bool saved_errors::read_rest(std::string& problem) {
+    if (fd_ < 0) {
+        return true;
+    }
+    const int error_number = read_chunks(fd_, [this](std::string_view bytes) {
+        text_.append(bytes);
+        return text_.size() <= LONGEST_FILE;  // beyond it, no run's: refused below
     });
-    ::close(fd);
+    ::close(fd_);
+    fd_ = -1;
     if (error_number != 0) {
-        problem = "cannot read " + file + ": " + std::strerror(error_number);
+        problem = "cannot read " + name_ + ": " + std::strerror(error_number);
         return false;
     }
+    return true;
+}
+
+bool saved_errors::apply(contour_run& run, const std::string& contour_name,
+                         std::string& problem) {
+    if (!read_rest(problem)) {
+        return false;
+    }
+    const std::string& text = text_;
+    const std::string& file = name_;
     for (contour_ring& ring : run.rings) {
         ring.resolution_known = true;
         ring.unresolved.reset();
@@ -142,7 +149,7 @@ bool read_saved_errors(const std::string& file, contour_run& run, file_identity&
         run.rings[ring].unresolved.set(static_cast<std::size_t>(az));
         start = end + 1;
     }
-    const std::string wrong = disagreement(run);
+    const std::string wrong = disagreement(run, contour_name);
     if (!wrong.empty()) {
         problem = file + ": the error lines are not this contour file's: " + wrong;
         return false;

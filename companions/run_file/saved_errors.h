@@ -9,13 +9,41 @@
 // (" error D A", the ring distance and azimuth as reals), in the order the
 // run visited them. Read with the contour file, it says exactly which
 // positions were resolved, where the records alone can only judge.
+class saved_errors {
+public:
+    saved_errors() = default;
+    ~saved_errors();
+    saved_errors(const saved_errors&) = delete;
+    saved_errors& operator=(const saved_errors&) = delete;
 
-// Reads FILE and marks the unresolved positions in `run`. False, with one
-// line in `problem`, when it cannot be read, when a line is not an error
-// line the run could have written there ("FILE:LINE: expected ..."), or
-// when the lines are not this run's: a position they call resolved whose
-// distance check is not its ring's, or one they call unresolved whose
-// record does not repeat the point before it. `identity` is the file read,
-// for the outputs to keep clear of it.
-bool read_saved_errors(const std::string& file, contour_run& run, file_identity& identity,
-                       std::string& problem);
+    // Opens FILE. A stream (a pipe from the run itself, as in
+    // "dist-strike-contour | COMMAND --errors /dev/stdin") is read whole at
+    // once: the run holds the contour file's lock until it has written its
+    // error lines, so they are read before the lock is waited for. A
+    // regular file is read by apply(). False, with one line in `problem`,
+    // when it cannot be opened or read.
+    bool open(const std::string& file, std::string& problem);
+
+    // Whether it is the file standard input is (any kind of file).
+    bool is_standard_input() const { return standard_input_; }
+    // The file read, for the outputs to keep clear of it.
+    const file_identity& identity() const { return identity_; }
+
+    // Reads what is left and marks the unresolved positions in `run`, the
+    // contour file `contour_name`. False, with one line in `problem`, when
+    // it cannot be read, when a line is not an error line the run could
+    // have written there ("FILE:LINE: expected ..."), or when the lines are
+    // not this run's: a position they call resolved that holds no point of
+    // its ring, or one they call unresolved whose record does not repeat
+    // the record before it (with that record's line of the contour file).
+    bool apply(contour_run& run, const std::string& contour_name, std::string& problem);
+
+private:
+    bool read_rest(std::string& problem);
+
+    std::string name_;
+    file_identity identity_;
+    bool standard_input_ = false;
+    int fd_ = -1;  // open until read whole
+    std::string text_;
+};
