@@ -1,4 +1,3 @@
-#include <csignal>
 #include <unistd.h>
 
 #include "contour_program.h"
@@ -8,15 +7,10 @@
 // the distance contours around it to dist-strike-contour.txt. Arguments
 // are ignored.
 int main() {
-    // A closed pipe on standard output shows up as a failed write, reported
-    // with a non-zero exit, instead of killing the run half-way through the
-    // contour file.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Likewise a file size limit reached part way through the contour file
-    // is reported as a failed write rather than ending the process unseen.
-    std::signal(SIGXFSZ, SIG_IGN);
-    // Any other signal that ends the run leaves the contour file ending in a
-    // whole line.
+    // Every signal that ends the run leaves the contour file ending in a
+    // whole line; a closed pipe on standard output, or a file size limit
+    // reached part way through the contour file, shows up as a failed
+    // write, reported with a non-zero exit.
     install_whole_line_handlers();
     return run_contour_program({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO});
 }

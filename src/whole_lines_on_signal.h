@@ -8,9 +8,12 @@
 // recorded after the last complete write (ftruncate is async-signal-safe),
 // then lets the signal end the process as it would have, so the exit status
 // still tells which one. No signal waits: a run whose output stalls still
-// stops at once.
+// stops at once. SIGPIPE and SIGXFSZ do so when another process sends them;
+// those of the run's own failed writes show up as failed writes
+// (write_signals.h).
 
-// Installs the handler for all of them (except those the program ignores).
+// Installs the handlers for all of them (but those the run was started
+// with ignored).
 void install_whole_line_handlers();
 
 // From now on a signal cuts the file at `fd` back to `length` bytes; the

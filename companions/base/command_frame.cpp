@@ -1,7 +1,6 @@
 #include "base/command_frame.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,6 +9,7 @@
 #include "base/text_output.h"
 #include "diagnostic.h"
 #include "write_all.h"
+#include "write_signals.h"
 
 // The companion commands' version, given by the build.
 #ifndef PROJECT_VERSION
@@ -79,8 +79,7 @@ mode_t new_file_mode() {
 
 void prepare_process(command_output output) {
     if (output == command_output::standard_output) {
-        std::signal(SIGPIPE, SIG_IGN);
-        std::signal(SIGXFSZ, SIG_IGN);
+        install_write_signal_handlers(nullptr);
     }
     occupy_closed_standard_descriptors();
     umask_at_start = ::umask(0);

@@ -18,7 +18,8 @@ class text_output;
 enum class command_output {
     // Standard output: a reader that goes away, or a file size limit
     // reached, shows up as a failed write, reported, rather than ending the
-    // command without a word.
+    // command without a word; SIGPIPE or SIGXFSZ sent by another process
+    // ends it as by default (write_signals.h).
     standard_output,
     // Files of its own (the map), which stop the command by those signals.
     files
@@ -50,7 +51,7 @@ mode_t new_file_mode();
 // 2 that the command was started without are opened on /dev/null, the
 // wrong way round (standard output for reading), so that no file it opens
 // takes their place and writing there still fails; the umask is read; for
-// a command writing standard output, SIGPIPE and SIGXFSZ are ignored.
+// a command writing standard output, the write signals are handled.
 void prepare_process(command_output output);
 
 // The main function of a companion command: prepares the process, answers
