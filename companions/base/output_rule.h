@@ -40,6 +40,9 @@ public:
     // Where to write; -1 before open() and after commit().
     int fd() const { return fd_; }
     const std::string& path() const { return path_; }
+    // The new file beside the output until it is put in place; "" for a
+    // stream and before open().
+    const std::string& new_file() const { return temporary_; }
     // Puts the new file in the output's place. False, with why, and the
     // output left as it was, when it could not be completed.
     bool commit(std::string& problem);

@@ -7,6 +7,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <dirent.h>
+#include <string_view>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +22,48 @@ namespace {
 constexpr int NOT_STARTED = 127;
 
 constexpr const char* LOG_NAME = "gmt.log";
+
+// The private directories: this prefix, the plot's PID, a dot and 6
+// characters of mkdtemp's.
+constexpr std::string_view DIRECTORY_PREFIX = "dist-strike-contour-plot.";
+constexpr std::size_t RANDOM_PART = 6;
+
+// The PID of the plot whose private directory has this name, or 0 for any
+// other name.
+pid_t plot_of_directory(std::string_view name) {
+    if (name.substr(0, DIRECTORY_PREFIX.size()) != DIRECTORY_PREFIX) {
+        return 0;
+    }
+    name.remove_prefix(DIRECTORY_PREFIX.size());
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot > 9 ||
+        name.size() != dot + 1 + RANDOM_PART ||
+        name.substr(0, dot).find_first_not_of("0123456789") != std::string_view::npos) {
+        return 0;
+    }
+    return static_cast<pid_t>(std::stol(std::string(name.substr(0, dot))));
+}
+
+// Removes the private directories in `base` that this user's plots left
+// when they and their watchers were ended at once: those whose plot no
+// longer runs. Links and other users' files are left alone.
+void remove_abandoned_directories(const std::string& base) {
+    DIR* listing = ::opendir(base.c_str());
+    if (listing == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        const pid_t plot = plot_of_directory(entry->d_name);
+        const std::string path = base + "/" + entry->d_name;
+        struct stat info {};
+        if (plot > 0 && ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+            info.st_uid == ::geteuid() && ::kill(plot, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    }
+    ::closedir(listing);
+}
 
 // The base for the private directory: TMPDIR when it names a directory
 // (made absolute: GMT runs elsewhere), else /tmp.
@@ -41,8 +86,15 @@ std::string temporary_base() {
 // so they are named relative to it: GMT makes no picture, and says
 // nothing, once a path of its session is over 255 characters, which a long
 // TMPDIR would otherwise reach.
-[[noreturn]] void exec_gmt(const std::string& directory, bool verbose, char** argv) {
+[[noreturn]] void exec_gmt(const std::string& directory, bool verbose, char** argv,
+                           pid_t plot) {
     ::setpgid(0, 0);
+    // Ended with the plot, however the plot ends (the plot may have ended
+    // already, before this was asked).
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != plot) {
+        ::_exit(NOT_STARTED);
+    }
     std::signal(SIGPIPE, SIG_DFL);
     if (::chdir(directory.c_str()) != 0) {
         ::_exit(NOT_STARTED);
@@ -83,13 +135,18 @@ bool gmt_installed() {
 }
 
 bool gmt_session::open(std::string& problem) {
-    std::string pattern = temporary_base() + "/dist-strike-contour-plot.XXXXXX";
+    const std::string base = temporary_base();
+    remove_abandoned_directories(base);
+    std::string pattern =
+        base + "/" + std::string(DIRECTORY_PREFIX) + std::to_string(::getpid()) + ".XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
-        problem = "cannot make a temporary directory in " + temporary_base() + ": " +
-                  std::strerror(errno);
+        problem = "cannot make a temporary directory in " + base + ": " + std::strerror(errno);
         return false;
     }
     directory_ = pattern;
+    if (watcher_ != nullptr) {
+        watcher_->remove_if_abandoned(directory_);
+    }
     return true;
 }
 
@@ -111,16 +168,20 @@ bool gmt_session::run(const std::vector<std::string>& arguments, std::string& pr
         problem = "stopped";
         return false;
     }
+    const pid_t plot = ::getpid();
     const pid_t child = ::fork();
     if (child < 0) {
         problem = std::string("cannot start GMT: ") + std::strerror(errno);
         return false;
     }
     if (child == 0) {
-        exec_gmt(directory_, verbose_, argv.data());
+        exec_gmt(directory_, verbose_, argv.data(), plot);
     }
     ::setpgid(child, child);  // also here, so that a stop can reach it at once
     set_running_group(child);
+    if (watcher_ != nullptr) {
+        watcher_->watch_group(child);
+    }
     if (stop_requested()) {
         ::kill(-child, SIGTERM);
     }
@@ -128,6 +189,9 @@ bool gmt_session::run(const std::vector<std::string>& arguments, std::string& pr
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     set_running_group(0);
+    if (watcher_ != nullptr) {
+        watcher_->watch_group(0);
+    }
     if (stop_requested()) {
         problem = "stopped";
         return false;
@@ -137,6 +201,12 @@ bool gmt_session::run(const std::vector<std::string>& arguments, std::string& pr
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == NOT_STARTED) {
         problem = "cannot run GMT (Debian packages gmt, gmt-gshhg-low and ghostscript)";
+        return false;
+    }
+    if (WIFSIGNALED(status)) {
+        // Ended from outside: whatever its log says last is not the cause.
+        problem = "GMT could not draw the map (gmt " + arguments[0] + " was ended by signal " +
+                  std::to_string(WTERMSIG(status)) + ", " + ::strsignal(WTERMSIG(status)) + ")";
         return false;
     }
     const std::string line = last_error_line();

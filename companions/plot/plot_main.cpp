@@ -22,6 +22,7 @@
 #include "plot/map_drawing.h"
 #include "plot/map_points.h"
 #include "plot/picture_output.h"
+#include "plot/session_watcher.h"
 #include "plot/stop_signals.h"
 #include "plot/title_text.h"
 #include "run_file/locked_reading.h"
@@ -249,11 +250,12 @@ bool open_outputs(const plot_options& options, const std::array<file_identity, 3
 
 // Draws the map into the outputs' new files and puts them in place.
 bool draw_and_write(const plot_options& options, const map_request& request,
-                    output_file& picture, output_file& boxes, std::string& problem) {
+                    output_file& picture, output_file& boxes, session_watcher& watcher,
+                    std::string& problem) {
     if (stop_requested()) {
         return false;
     }
-    gmt_session session(options.verbose);
+    gmt_session session(options.verbose, &watcher);
     label_plan plan;
     if (!session.open(problem) || !draw_map(session, request, plan, problem) ||
         !copy_picture(session.path("picture." + request.format.gmt_name), picture, problem)) {
@@ -305,6 +307,10 @@ int plot(const plot_options& options) {
     }
     // From here on a signal stops the plot once what it made is removed.
     install_stop_handlers();
+    // Whatever the plot makes from here on is removed should it be ended
+    // before it can remove it itself.
+    session_watcher watcher;
+    watcher.start();
     output_file picture(PROGRAM, new_file_mode());
     output_file boxes(PROGRAM, new_file_mode());
     const std::array<file_identity, 3> inputs{input.identity, input.errors_identity,
@@ -312,6 +318,11 @@ int plot(const plot_options& options) {
     if (!open_outputs(options, inputs, picture, boxes, problem)) {
         return stop_requested() ? EXIT_STATUS_REFUSED
                                 : refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
+    }
+    for (const output_file* output : {&picture, &boxes}) {
+        if (!output->new_file().empty()) {
+            watcher.remove_if_abandoned(output->new_file());
+        }
     }
     if (!gmt_installed()) {
         return refuse(PROGRAM,
@@ -324,7 +335,7 @@ int plot(const plot_options& options) {
                                : WHOLE_GLOBE_HORIZON;
     const map_request request{&input.run, largest, horizon,       options.shared.strike_step,
                               title.text, format,  options.bands, std::move(marks)};
-    if (!draw_and_write(options, request, picture, boxes, problem)) {
+    if (!draw_and_write(options, request, picture, boxes, watcher, problem)) {
         // A stop is told by the signal itself, once everything made is gone.
         return stop_requested() ? EXIT_STATUS_FAILED
                                 : refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
