@@ -93,7 +93,7 @@ public:
     bool finish(std::string& expected) const {
         if (run_.rings.empty()) {
             expected = "the centre ring, not an empty file (a run with a negative step "
-                       "leaves one)";
+                       "leaves one, and so does a run ended or failed before its first line)";
             return false;
         }
         const std::int32_t grid_dist = run_.rings.back().grid_dist;
