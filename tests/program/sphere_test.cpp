@@ -1,6 +1,3 @@
-#include "base/double_angles.h"
-#include "contour/nearest_integer.h"
-#include "run_file/distance_check.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
 
@@ -78,40 +75,3 @@ TEST(Distance, IsSymmetric) {
 }
 
 }  // namespace
-
-// The reader's check of a record settles most points without measuring
-// them; where it does, it must agree with the measurement: points from
-// just inside to just beyond each half degree around a check, from
-// centres at the equator, near a pole and at longitudes the bounds allow.
-TEST(DistanceCheck, AgreesWithTheMeasurementAtEveryHalfDegree) {
-    const float centres[][2] = {{120.5f, -33.25f}, {0.0f, 0.0f}, {-700.0f, 89.9f}, {719.0f, -60.0f}};
-    const int checks[] = {1, 2, 20, 90, 150, 178, 179};
-    const double offsets[] = {-2e-2, -1e-3, -1e-4, -2e-5, 0.0, 2e-5, 1e-4, 1e-3, 2e-2};
-    for (const auto& c : centres) {
-        const distance_check check(c[0], c[1]);
-        const double lat0 = static_cast<double>(c[1]) * RADIANS_PER_DEGREE;
-        for (const int n : checks) {
-            for (const double half : {-0.5, 0.5}) {
-                for (const double offset : offsets) {
-                    for (int az = 0; az < 360; az += 45) {
-                        // The destination n + half + offset degrees away, in double.
-                        const double d = (n + half + offset) * RADIANS_PER_DEGREE;
-                        const double a = az * RADIANS_PER_DEGREE;
-                        const double lat = std::asin(std::sin(lat0) * std::cos(d) +
-                                                     std::cos(lat0) * std::sin(d) * std::cos(a));
-                        const double dlon = std::atan2(std::sin(a) * std::sin(d) * std::cos(lat0),
-                                                       std::cos(d) - std::sin(lat0) * std::sin(lat));
-                        const contour_position p{
-                            static_cast<float>(static_cast<double>(c[0]) + dlon / RADIANS_PER_DEGREE),
-                            static_cast<float>(lat / RADIANS_PER_DEGREE), n};
-                        float measured = 0.0f;
-                        dist_calculation(c[1], c[0], p.lat, p.lon, measured);
-                        std::int32_t reported = 0;
-                        EXPECT_EQ(check.holds(p, reported), nearest_integer(measured) == n)
-                            << c[0] << " " << c[1] << " to " << p.lon << " " << p.lat;
-                    }
-                }
-            }
-        }
-    }
-}
