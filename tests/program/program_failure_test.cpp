@@ -124,10 +124,15 @@ TEST(ContourFile, StandardOutputIntoTheFileItselfIsRefused) {
 // Runs in one directory take turns, and readers of the contour file with
 // them: while a run holds the file, a run or a reader says so and waits
 // (stopped while it waits, it leaves the file alone), and a run waits for
-// readers as well; once the lock is free each does its work whole.
+// readers as well; once the lock is free each does its work whole. The
+// lock is held here until each has said that it waits.
 TEST(ContourFile, RunsAndReadersTakeTurns) {
     scratch_dir dir;
     const std::string path = dir.work_path(CONTOUR_FILE);
+    const std::string run_waits = "dist-strike-contour: warning: another run or a reader holds " +
+                                  std::string(CONTOUR_FILE) + "; waiting for it to finish\n";
+    const std::string reader_waits = "dist-strike-contour-export: warning: a run is writing " +
+                                     std::string(CONTOUR_FILE) + "; waiting for it to finish\n";
     write_file(path, "a line of another run\n");
     const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
@@ -136,20 +141,18 @@ TEST(ContourFile, RunsAndReadersTakeTurns) {
     started_run interrupted = start_program(dir, run_setup{text_input("0 0 10")});
     started_run reader = start_program(dir, export_setup);
     started_run waiting = start_program(dir, run_setup{text_input("0 0 10")});
-    // Ample time for a run or a reader that does not wait to finish (it
-    // takes a few milliseconds); a slow machine can only make this pass.
-    ::usleep(300 * 1000);
+    EXPECT_TRUE(says_before_ending(interrupted, run_waits)) << "a run did not wait for a run";
+    EXPECT_TRUE(says_before_ending(reader, reader_waits)) << "a reader did not wait for a run";
+    EXPECT_TRUE(says_before_ending(waiting, run_waits)) << "a run did not wait for a run";
     for (started_run* stopped_one : {&interrupted, &reader}) {
         ::kill(stopped_one->pid, SIGINT);
     }
     const program_run stopped = finish_program(interrupted);
     EXPECT_EQ(stopped.end_signal, SIGINT);
-    EXPECT_EQ(stopped.err, "dist-strike-contour: warning: another run or a reader holds " +
-                               std::string(CONTOUR_FILE) + "; waiting for it to finish\n");
+    EXPECT_EQ(stopped.err, run_waits);
     const program_run stopped_reader = finish_program(reader);
     EXPECT_EQ(stopped_reader.end_signal, SIGINT) << stopped_reader.err;
-    EXPECT_EQ(stopped_reader.err, "dist-strike-contour-export: warning: a run is writing " +
-                                      std::string(CONTOUR_FILE) + "; waiting for it to finish\n");
+    EXPECT_EQ(stopped_reader.err, reader_waits);
     EXPECT_EQ(read_file(path), "a line of another run\n");
     ::close(holder);
     EXPECT_EQ(finish_program(waiting).exit_status, 0);
@@ -158,7 +161,8 @@ TEST(ContourFile, RunsAndReadersTakeTurns) {
     const int reading = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(reading, LOCK_SH), 0);
     started_run after_reader = start_program(dir, run_setup{text_input("0 0 20")});
-    EXPECT_FALSE(ends_within(after_reader, 300));
+    EXPECT_TRUE(says_before_ending(after_reader, run_waits)) << "a run did not wait for a reader";
+    EXPECT_EQ(lines_of(read_file(path)).size(), 18u * 362);
     ::close(reading);
     EXPECT_EQ(finish_program(after_reader).exit_status, 0);
     EXPECT_EQ(lines_of(read_file(path)).size(), 9u * 362);
