@@ -245,16 +245,6 @@ bool has_ended(const started_run& run) {
            info.si_pid == run.pid;
 }
 
-bool ends_within(const started_run& run, int milliseconds) {
-    for (int waited = 0; waited <= milliseconds; waited += 10) {
-        if (has_ended(run)) {
-            return true;
-        }
-        ::usleep(10 * 1000);
-    }
-    return false;
-}
-
 bool stops_itself(const started_run& run) {
     siginfo_t info{};
     while (::waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WSTOPPED | WNOWAIT) != 0 &&

@@ -87,8 +87,6 @@ started_run start_program(const scratch_dir& dir, const run_setup& setup);
 program_run finish_program(started_run& run);
 // Whether it has ended, without waiting or collecting it.
 bool has_ended(const started_run& run);
-// Whether it has ended (without collecting it) within the time, in ms.
-bool ends_within(const started_run& run, int milliseconds);
 // Waits until it stops itself (SIGSTOP: true) or ends (false), without
 // collecting it.
 bool stops_itself(const started_run& run);
