@@ -7,10 +7,10 @@
 #include <csignal>
 #include <cstddef>
 #include <cstring>
-#include <random>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -124,10 +124,15 @@ TEST(ContourFile, StandardOutputIntoTheFileItselfIsRefused) {
 // Runs in one directory take turns, and readers of the contour file with
 // them: while a run holds the file, a run or a reader says so and waits
 // (stopped while it waits, it leaves the file alone), and a run waits for
-// readers as well; once the lock is free each does its work whole.
+// readers as well; once the lock is free each does its work whole. The
+// lock is held here until each has said that it waits.
 TEST(ContourFile, RunsAndReadersTakeTurns) {
     scratch_dir dir;
     const std::string path = dir.work_path(CONTOUR_FILE);
+    const std::string run_waits = "dist-strike-contour: warning: another run or a reader holds " +
+                                  std::string(CONTOUR_FILE) + "; waiting for it to finish\n";
+    const std::string reader_waits = "dist-strike-contour-export: warning: a run is writing " +
+                                     std::string(CONTOUR_FILE) + "; waiting for it to finish\n";
     write_file(path, "a line of another run\n");
     const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
@@ -136,20 +141,18 @@ TEST(ContourFile, RunsAndReadersTakeTurns) {
     started_run interrupted = start_program(dir, run_setup{text_input("0 0 10")});
     started_run reader = start_program(dir, export_setup);
     started_run waiting = start_program(dir, run_setup{text_input("0 0 10")});
-    // Ample time for a run or a reader that does not wait to finish (it
-    // takes a few milliseconds); a slow machine can only make this pass.
-    ::usleep(300 * 1000);
+    EXPECT_TRUE(says_before_ending(interrupted, run_waits)) << "a run did not wait for a run";
+    EXPECT_TRUE(says_before_ending(reader, reader_waits)) << "a reader did not wait for a run";
+    EXPECT_TRUE(says_before_ending(waiting, run_waits)) << "a run did not wait for a run";
     for (started_run* stopped_one : {&interrupted, &reader}) {
         ::kill(stopped_one->pid, SIGINT);
     }
     const program_run stopped = finish_program(interrupted);
     EXPECT_EQ(stopped.end_signal, SIGINT);
-    EXPECT_EQ(stopped.err, "dist-strike-contour: warning: another run or a reader holds " +
-                               std::string(CONTOUR_FILE) + "; waiting for it to finish\n");
+    EXPECT_EQ(stopped.err, run_waits);
     const program_run stopped_reader = finish_program(reader);
     EXPECT_EQ(stopped_reader.end_signal, SIGINT) << stopped_reader.err;
-    EXPECT_EQ(stopped_reader.err, "dist-strike-contour-export: warning: a run is writing " +
-                                      std::string(CONTOUR_FILE) + "; waiting for it to finish\n");
+    EXPECT_EQ(stopped_reader.err, reader_waits);
     EXPECT_EQ(read_file(path), "a line of another run\n");
     ::close(holder);
     EXPECT_EQ(finish_program(waiting).exit_status, 0);
@@ -158,51 +161,59 @@ TEST(ContourFile, RunsAndReadersTakeTurns) {
     const int reading = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(reading, LOCK_SH), 0);
     started_run after_reader = start_program(dir, run_setup{text_input("0 0 20")});
-    EXPECT_FALSE(ends_within(after_reader, 300));
+    EXPECT_TRUE(says_before_ending(after_reader, run_waits)) << "a run did not wait for a reader";
+    EXPECT_EQ(lines_of(read_file(path)).size(), 18u * 362);
     ::close(reading);
     EXPECT_EQ(finish_program(after_reader).exit_status, 0);
     EXPECT_EQ(lines_of(read_file(path)).size(), 9u * 362);
 }
 
-// Every signal that ends the process by default, at any moment, even in the
-// middle of a write (writes here go 1000 bytes at a time): the file is a
-// prefix of the complete run that ends in a whole line, and the exit status
-// tells the signal.
+// Every signal that ends the process by default, landing in the middle of a
+// write (writes here go 1000 bytes at a time, and the run stops itself after
+// the piece of its Nth write, the file ending in a cut line, until the
+// signal is sent): the file is a prefix of the complete run that ends in a
+// whole line, and the exit status tells the signal.
 TEST(ContourFile, SignalsLeaveWholeLinesAndEndTheRunAtOnce) {
     scratch_dir reference;
     ASSERT_EQ(run_program(reference, "120.5 -33.25 1").exit_status, 0);
     const std::string complete = read_file(reference.work_path(CONTOUR_FILE));
-    std::mt19937 random(17);
-    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGALRM}) {
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            scratch_dir dir;
-            run_setup setup{text_input("120.5 -33.25 1")};
-            setup.preload = SHORT_WRITES_PATH;
-            started_run run = start_program(dir, setup);
-            ::usleep(static_cast<useconds_t>(5'000 + random() % 40'000));
-            ::kill(run.pid, signal_number);
-            const program_run ended = finish_program(run);
-            const std::string left = read_file(dir.work_path(CONTOUR_FILE));
-            EXPECT_TRUE(ended.end_signal == signal_number ||
-                        (ended.exit_status == 0 && left == complete))
-                << strsignal(signal_number) << ": " << ended.exit_status;
-            EXPECT_EQ(complete.compare(0, left.size(), left), 0) << strsignal(signal_number);
-            EXPECT_TRUE(left.empty() || left.back() == '\n')
-                << strsignal(signal_number) << ": ends in a cut line";
-        }
+    const struct {
+        int signal_number;
+        long write;  // N: the first write, the second buffer's, later ones
+    } stops[] = {{SIGTERM, 1}, {SIGINT, 70}, {SIGHUP, 300}, {SIGUSR1, 1500}, {SIGALRM, 4000}};
+    for (const auto& stop : stops) {
+        const std::string name = strsignal(stop.signal_number);
+        scratch_dir dir;
+        run_setup setup{text_input("120.5 -33.25 1")};
+        setup.preload = SHORT_WRITES_PATH;
+        setup.environment = {"STOP_AT_WRITE=" + std::to_string(stop.write)};
+        started_run run = start_program(dir, setup);
+        const bool stopped = stops_itself(run);
+        const std::string cut = read_file(dir.work_path(CONTOUR_FILE));
+        ::kill(run.pid, stop.signal_number);
+        ::kill(run.pid, SIGCONT);
+        const program_run ended = finish_program(run);
+        ASSERT_TRUE(stopped) << name << ": the run ended before its write " << stop.write;
+        ASSERT_TRUE(!cut.empty() && cut.back() != '\n') << name << ": no line cut when stopped";
+        const std::string left = read_file(dir.work_path(CONTOUR_FILE));
+        EXPECT_EQ(ended.end_signal, stop.signal_number) << name << ": " << ended.exit_status;
+        EXPECT_EQ(complete.compare(0, left.size(), left), 0) << name;
+        EXPECT_TRUE(left.empty() || left.back() == '\n')
+            << name << ": ends in a cut line, " << left.size() << " bytes";
     }
-    // Standard output stalled (a reader that stopped reading): TERM still
-    // ends the run at once.
+    // Standard output stalled (a reader that stopped reading): once the pipe
+    // is full the run waits in its write for ever, and TERM ends it there.
     scratch_dir dir;
     started_run stalled = start_program(dir, {text_input("0 -89.99 1"), stalled_output()});
-    ::usleep(300 * 1000);
-    ::kill(stalled.pid, SIGTERM);
-    const bool ended = ends_within(stalled, 5000);
-    if (!ended) {
-        ::kill(stalled.pid, SIGKILL);
+    const int capacity = ::fcntl(stalled.stalled_fd, F_GETPIPE_SZ);
+    int queued = 0;
+    while (::ioctl(stalled.stalled_fd, FIONREAD, &queued) == 0 && queued < capacity &&
+           !has_ended(stalled)) {
+        ::usleep(2 * 1000);
     }
-    EXPECT_TRUE(ended) << "TERM did not end a run whose standard output stalled";
-    EXPECT_EQ(finish_program(stalled).end_signal, ended ? SIGTERM : SIGKILL);
+    EXPECT_EQ(queued, capacity) << "the run ended with its standard output unread";
+    ::kill(stalled.pid, SIGTERM);
+    EXPECT_EQ(finish_program(stalled).end_signal, SIGTERM);
 }
 
 // Linux releases a descriptor even when its close reports EINTR; every

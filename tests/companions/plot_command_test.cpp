@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -453,13 +454,28 @@ TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
         EXPECT_EQ(read_file(place.dir.work_path("map.pdf")), "earlier picture");
     }
     EXPECT_TRUE(place.nothing_left());
+    // At the GMT command of each row a stand-in says so and waits for ever in
+    // GMT's place, and the signal lands then; GMT runs every other command.
+    const std::string waiting = place.dir.io_path("waiting-gmt");
+    const std::string mark = place.dir.io_path("gmt-waits");
+    std::filesystem::create_directory(waiting);
+    write_file(waiting + "/gmt", "#!/bin/sh\nif [ \"$1\" = \"$STOP_AT\" ]; then : > " + mark +
+                                     "; exec sleep 100000; fi\nPATH=${PATH#*:} exec gmt \"$@\"\n");
+    std::filesystem::permissions(waiting + "/gmt", std::filesystem::perms::owner_all);
     const struct {
         int signal_number;
-        int delay_ms;
-    } stops[] = {{SIGTERM, 300}, {SIGQUIT, 700}, {SIGPIPE, 500}};
+        const char* command;
+    } stops[] = {{SIGTERM, "begin"}, {SIGQUIT, "coast"}, {SIGPIPE, "end"}};
     for (const auto& stop : stops) {
-        started_run started = start_program(place.dir, place.setup({CONTOUR, "stopped.png"}));
-        ::usleep(static_cast<useconds_t>(stop.delay_ms) * 1000);
+        run_setup setup = place.setup({CONTOUR, "stopped.png"});
+        setup.environment.push_back("PATH=" + waiting + ":/usr/bin:/bin");
+        setup.environment.push_back(std::string("STOP_AT=") + stop.command);
+        std::filesystem::remove(mark);
+        started_run started = start_program(place.dir, setup);
+        while (!file_exists(mark) && !has_ended(started)) {
+            ::usleep(2 * 1000);
+        }
+        EXPECT_TRUE(file_exists(mark)) << "the plot ended before gmt " << stop.command;
         ::kill(started.pid, stop.signal_number);
         const program_run stopped = finish_program(started);
         EXPECT_EQ(stopped.end_signal, stop.signal_number) << stopped.err;
@@ -482,12 +498,18 @@ TEST(PlotOutput, AStopEndsAWriteThatWaits) {
     const std::string pipe = place.dir.work_path("pipe.png");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const int unread = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // The picture's first 64 KiB fill the pipe, and its next write waits for
+    // ever.
+    const int capacity = ::fcntl(unread, F_GETPIPE_SZ);
     run_setup setup = place.setup({CONTOUR, "pipe.png"});
     setup.environment.push_back("PATH=" + fake + ":/usr/bin:/bin");
     started_run started = start_program(place.dir, setup);
-    EXPECT_FALSE(ends_within(started, 500));
+    int queued = 0;
+    while (::ioctl(unread, FIONREAD, &queued) == 0 && queued < capacity && !has_ended(started)) {
+        ::usleep(2 * 1000);
+    }
+    EXPECT_EQ(queued, capacity) << "the plot ended with its picture unread";
     ::kill(started.pid, SIGTERM);
-    EXPECT_TRUE(ends_within(started, 2000));
     const program_run stopped = finish_program(started);
     ::close(unread);
     EXPECT_EQ(stopped.end_signal, SIGTERM) << stopped.err;

@@ -1,53 +1,21 @@
-// The lines a run is drawn with and the labels of its map, in process:
-// where ring pieces break, how longitudes stay continuous and where lines
-// are cut at the antimeridian, the great-circle points of strike lines, the
-// label boxes; and the records a whole run cannot hold, refused at their line.
+// The lines a run is drawn with, in process: where ring pieces break, how
+// longitudes stay continuous and where lines are cut at the antimeridian,
+// the great-circle points of strike lines and where strike lines start.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <fstream>
-#include <set>
-#include <sstream>
-#include <string>
+#include <cstddef>
 #include <utility>
 #include <vector>
 
-#include "contour/destination_point.h"
 #include "great_circle.h"
-#include "line_layout.h"
 #include "lines/great_circles.h"
-#include "contour/nearest_integer.h"
-#include "plot/map_drawing.h"
-#include "plot/map_labels.h"
-#include "run_file/contour_reader.h"
+#include "lines/ring_lines.h"
+#include "walked_run.h"
 
 namespace {
-
-std::size_t at(int az) {
-    return static_cast<std::size_t>(az);
-}
-
-// A run as the program walks it: the centre ring repeats the centre, and an
-// unresolved position repeats the last accepted point (the centre at first).
-contour_run walked_run(float lon, float lat, std::int32_t step) {
-    contour_run run{step, {}};
-    const ring_solver solver(lon, lat);
-    contour_position held{lon, lat, 0};
-    for (std::int32_t dist = 0; dist <= LAST_RING_DIST; dist += step) {
-        run.rings.push_back({dist, {}, false, {}});
-        const ring_frame frame = solver.ring_at(static_cast<float>(dist));
-        for (int az = 0; az < RING_POSITIONS; ++az) {
-            const ring_solution s = frame.solve(grid_azimuth(static_cast<float>(az)));
-            if (dist > 0 && s.accepted) {
-                held = {s.point.lon, s.point.lat, nearest_integer(s.point.dist)};
-            }
-            run.rings.back().positions[at(az)] = dist > 0 ? held : contour_position{lon, lat, 0};
-        }
-    }
-    return run;
-}
 
 double unwrapped(const line_vertex& v) {
     return static_cast<double>(v.lon) + 360.0 * v.turns;
@@ -224,80 +192,6 @@ TEST(StrikeLines, StartAtTheCentreTheSolverTook) {
             EXPECT_NEAR(line.vertices[0].lon, row.start_lon, 1e-4f) << row.lat;
             EXPECT_NEAR(line.vertices[0].lat, row.start_lat, 1e-4f) << row.lat;
         }
-    }
-}
-
-TEST(MapLabels, BoxesApartInsideTheMapAndEachRingOnce) {
-    const struct {
-        float lon, lat;
-        std::int32_t step;
-        double horizon;
-        int strike_step;
-    } rows[] = {
-        {120.5f, -33.25f, 10, 90, 30}, {120.5f, -33.25f, 1, 175, 10}, {10, 89.5f, 5, 60, 45},
-        {-77.3f, 45, 25, 175, 90},     {0, 0, 2, 20, 0},
-    };
-    for (const auto& row : rows) {
-        const contour_run run = walked_run(row.lon, row.lat, row.step);
-        const azimuthal_map map = map_of(run, row.horizon);
-        const auto max_distance = static_cast<std::int32_t>(row.horizon);
-        const label_plan plan = plan_labels(run, map, max_distance, row.strike_step);
-        std::set<std::int32_t> rings;
-        for (std::size_t i = 0; i < plan.labels.size(); ++i) {
-            const map_label& a = plan.labels[i];
-            for (std::size_t j = 0; j < i; ++j) {
-                const map_label& b = plan.labels[j];
-                EXPECT_FALSE(std::fabs(a.centre.x - b.centre.x) * 2 < a.width + b.width &&
-                             std::fabs(a.centre.y - b.centre.y) * 2 < a.height + b.height)
-                    << row.step << ": " << a.text << " over " << b.text;
-            }
-            EXPECT_LE(std::hypot(std::fabs(a.centre.x) + a.width / 2, std::fabs(a.centre.y) + a.height / 2),
-                      map.radius) << a.text;
-            if (a.kind == label_kind::ring) {
-                EXPECT_TRUE(rings.insert(a.degrees).second && a.degrees % plan.ring_interval == 0 &&
-                            a.degrees <= max_distance) << row.step << ": " << a.text;
-            }
-        }
-        EXPECT_GE(rings.size(), 2u) << row.step;
-    }
-}
-
-// One record of a whole run edited: the run is refused at that line.
-TEST(ContourReader, RefusesARecordTheProgramCannotWriteAtItsLine) {
-    std::ostringstream file;
-    file << std::ifstream(TEST_DATA_DIR "/classic-libm/lon120.5_lat-33.25_step10/dist-strike-contour.txt").rdbuf();
-    const std::string whole = file.str();
-    contour_run run;
-    std::string problem;
-    ASSERT_TRUE(read_contour_text(whole, "c.txt", run, problem)) << problem;
-    const std::string centre = "the centre itself at every azimuth";
-    const std::string longitude = "a longitude in columns 2-17";
-    const struct {
-        std::size_t line;
-        std::size_t column;
-        std::string text;
-        std::string expected;
-    } rows[] = {
-        {6, CHECK_COLUMN, "          1", centre},
-        {1, CHECK_COLUMN, "          3", centre},
-        {6, LON_COLUMN, "  120.500008    ", centre},
-        {3, LON_COLUMN, "        120.5   ", longitude},
-        {3, LON_COLUMN, "  120.5000000   ", longitude},
-        {3, LON_COLUMN, "  120.500001    ", longitude},   // between two singles
-        {3, LON_COLUMN, "  1234567.13    ", longitude},   // 1234567.125, a tie: even is .12
-        {400, LON_COLUMN, "     .1234567890", longitude},
-        {400, LAT_COLUMN, "     .1234567890", "a latitude in columns 19-34"},
-    };
-    for (const auto& row : rows) {
-        std::string text = whole;
-        std::size_t start = 0;
-        for (std::size_t line = 1; line < row.line; ++line) {
-            start = text.find('\n', start) + 1;
-        }
-        text.replace(start + row.column, row.text.size(), row.text);
-        ASSERT_FALSE(read_contour_text(text, "c.txt", run, problem)) << row.line << row.text;
-        EXPECT_EQ(problem.rfind("c.txt:" + std::to_string(row.line) + ": expected ", 0), 0u) << problem;
-        EXPECT_NE(problem.find(row.expected), std::string::npos) << problem;
     }
 }
 

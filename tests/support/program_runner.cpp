@@ -71,6 +71,9 @@ int open_output(const program_output& output, const std::string& captured_path,
             if (::pipe2(fds, O_CLOEXEC) != 0) {
                 throw std::runtime_error("cannot make a pipe");
             }
+            // One page, the least a pipe holds: a write that waits on it
+            // has filled it.
+            ::fcntl(fds[1], F_SETPIPE_SZ, 4096);
             stalled_fd = fds[0];
             return fds[1];
         }
@@ -235,16 +238,33 @@ program_run finish_program(started_run& started) {
     return run;
 }
 
-bool ends_within(const started_run& run, int milliseconds) {
-    for (int waited = 0; waited <= milliseconds; waited += 10) {
-        siginfo_t info{};
-        if (::waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-            info.si_pid == run.pid) {
+
+bool has_ended(const started_run& run) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == run.pid;
+}
+
+bool stops_itself(const started_run& run) {
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(run.pid), &info, WEXITED | WSTOPPED | WNOWAIT) != 0 &&
+           errno == EINTR) {
+    }
+    return info.si_code == CLD_STOPPED;
+}
+
+bool says_before_ending(const started_run& run, const std::string& text) {
+    // Polled, the run's own word being the evidence, not a time.
+    for (;;) {
+        const bool ended = has_ended(run);
+        if (read_file(run.err_path).find(text) != std::string::npos) {
             return true;
         }
-        ::usleep(10 * 1000);
+        if (ended) {
+            return false;
+        }
+        ::usleep(2 * 1000);
     }
-    return false;
 }
 
 program_run run_program(const scratch_dir& dir, const run_setup& setup) {

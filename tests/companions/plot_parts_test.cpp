@@ -1,15 +1,22 @@
-// Titles reach GMT literally: its escape character and octal codes are
-// escaped, so are what a text table would take for a comment or a segment
-// header and trailing blanks; Latin-1 is spelled as GMT's fonts hold it, the
-// rest refused.
+// The map's parts in process, without GMT: titles reach GMT literally (its
+// escape character and octal codes are escaped, so are what a text table
+// would take for a comment or a segment header and trailing blanks; Latin-1
+// is spelled as GMT's fonts hold it, the rest refused), distance bands, and
+// the labels' boxes.
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "plot/distance_bands.h"
+#include "plot/map_drawing.h"
+#include "plot/map_labels.h"
 #include "plot/title_text.h"
+#include "walked_run.h"
 
 namespace {
 
@@ -63,6 +70,41 @@ TEST(PlotBand, TakesDistancesAndALabel) {
         ASSERT_EQ(parse_band(c.text, band, problem), c.ok) << c.text;
         EXPECT_TRUE(!c.ok || (band.min == c.min && band.max == c.max && band.label == c.label))
             << c.text;
+    }
+}
+
+TEST(MapLabels, BoxesApartInsideTheMapAndEachRingOnce) {
+    const struct {
+        float lon, lat;
+        std::int32_t step;
+        double horizon;
+        int strike_step;
+    } rows[] = {
+        {120.5f, -33.25f, 10, 90, 30}, {120.5f, -33.25f, 1, 175, 10}, {10, 89.5f, 5, 60, 45},
+        {-77.3f, 45, 25, 175, 90},     {0, 0, 2, 20, 0},
+    };
+    for (const auto& row : rows) {
+        const contour_run run = walked_run(row.lon, row.lat, row.step);
+        const azimuthal_map map = map_of(run, row.horizon);
+        const auto max_distance = static_cast<std::int32_t>(row.horizon);
+        const label_plan plan = plan_labels(run, map, max_distance, row.strike_step);
+        std::set<std::int32_t> rings;
+        for (std::size_t i = 0; i < plan.labels.size(); ++i) {
+            const map_label& a = plan.labels[i];
+            for (std::size_t j = 0; j < i; ++j) {
+                const map_label& b = plan.labels[j];
+                EXPECT_FALSE(std::fabs(a.centre.x - b.centre.x) * 2 < a.width + b.width &&
+                             std::fabs(a.centre.y - b.centre.y) * 2 < a.height + b.height)
+                    << row.step << ": " << a.text << " over " << b.text;
+            }
+            EXPECT_LE(std::hypot(std::fabs(a.centre.x) + a.width / 2, std::fabs(a.centre.y) + a.height / 2),
+                      map.radius) << a.text;
+            if (a.kind == label_kind::ring) {
+                EXPECT_TRUE(rings.insert(a.degrees).second && a.degrees % plan.ring_interval == 0 &&
+                            a.degrees <= max_distance) << row.step << ": " << a.text;
+            }
+        }
+        EXPECT_GE(rings.size(), 2u) << row.step;
     }
 }
 

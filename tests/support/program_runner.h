@@ -45,7 +45,8 @@ program_output output_path(const std::string& path);
 // The path opened for writing at its end, as a shell's ">>" does.
 program_output appended_output(const std::string& path);
 program_output closed_output();
-// A pipe that nobody reads: writes block once it is full.
+// A pipe that nobody reads, as small as a pipe can be: writes block once
+// it is full, holding its capacity to the byte.
 program_output stalled_output();
 
 struct run_setup {
@@ -84,8 +85,14 @@ struct started_run {
 started_run start_program(const scratch_dir& dir, const run_setup& setup);
 // Waits for it to end and collects what it left.
 program_run finish_program(started_run& run);
-// Whether it has ended (without collecting it) within the time, in ms.
-bool ends_within(const started_run& run, int milliseconds);
+// Whether it has ended, without waiting or collecting it.
+bool has_ended(const started_run& run);
+// Waits until it stops itself (SIGSTOP: true) or ends (false), without
+// collecting it.
+bool stops_itself(const started_run& run);
+// Waits until its standard error holds `text` (true) or it has ended
+// without saying it (false), without collecting it.
+bool says_before_ending(const started_run& run, const std::string& text);
 
 program_run run_program(const scratch_dir& dir, const run_setup& setup);
 // With the text as standard input and standard output captured.
