@@ -16,6 +16,11 @@ write_outcome write_all(int fd, const char* data, std::size_t length, bool (*sto
             return {done, count < 0 ? errno : EIO};
         }
         done += static_cast<std::size_t>(count);
+        // A signal that lands after part of a write cuts it short instead
+        // of failing it: the stop must not wait for the next write.
+        if (done < length && stopped != nullptr && stopped()) {
+            return {done, EINTR};
+        }
     }
     return {done, 0};
 }

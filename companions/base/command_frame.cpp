@@ -77,10 +77,8 @@ mode_t new_file_mode() {
     return 0666 & ~umask_at_start;
 }
 
-void prepare_process(command_output output) {
-    if (output == command_output::standard_output) {
-        install_write_signal_handlers(nullptr);
-    }
+void prepare_process() {
+    install_write_signal_handlers(nullptr);
     occupy_closed_standard_descriptors();
     umask_at_start = ::umask(0);
     ::umask(umask_at_start);

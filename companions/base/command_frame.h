@@ -14,17 +14,6 @@ class text_output;
 // descriptors, the signals of a failed write, the umask read for new files.
 // Nothing else in the companions changes them.
 
-// Where a command writes its work.
-enum class command_output {
-    // Standard output: a reader that goes away, or a file size limit
-    // reached, shows up as a failed write, reported, rather than ending the
-    // command without a word; SIGPIPE or SIGXFSZ sent by another process
-    // ends it as by default (write_signals.h).
-    standard_output,
-    // Files of its own (the map), which stop the command by those signals.
-    files
-};
-
 // One line "PROGRAM: PROBLEM" on standard error; returns `status`. The one
 // way a companion refuses or reports a failure.
 int refuse(const char* program, std::string_view problem, int status);
@@ -50,9 +39,12 @@ mode_t new_file_mode();
 // What the frame does before it reads the arguments: descriptors 0, 1 and
 // 2 that the command was started without are opened on /dev/null, the
 // wrong way round (standard output for reading), so that no file it opens
-// takes their place and writing there still fails; the umask is read; for
-// a command writing standard output, the write signals are handled.
-void prepare_process(command_output output);
+// takes their place and writing there still fails; the umask is read; a
+// reader of standard output that goes away, or a file size limit reached,
+// shows up as a failed write, reported, rather than ending the command
+// without a word, while SIGPIPE or SIGXFSZ sent by another process ends it
+// as by default (write_signals.h; the map later stops on either).
+void prepare_process();
 
 // The main function of a companion command: prepares the process, answers
 // --help and --version, refuses wrong arguments with EXIT_STATUS_REFUSED
@@ -60,10 +52,9 @@ void prepare_process(command_output output);
 // returns.
 template <typename Options>
 int run_command(int argc, char** argv, const char* program, const std::string& usage,
-                command_output output,
                 command_request (*parse)(int, char**, Options&, std::string&),
                 int (*run)(const Options&)) {
-    prepare_process(output);
+    prepare_process();
     Options options;
     std::string problem;
     switch (parse(argc, argv, options, problem)) {

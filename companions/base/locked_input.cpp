@@ -6,12 +6,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "base/command_frame.h"
 #include "diagnostic.h"
 #include "file_lock.h"
 #include "open_file.h"
 
 int open_input(const std::string& file, std::string& name, file_identity& identity,
-               std::string& problem) {
+               bool& error_stream_is_input, std::string& problem) {
     const bool standard_input = file == "-";
     name = standard_input ? "standard input" : file;
     const int fd = standard_input ? STDIN_FILENO : open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -20,7 +21,20 @@ int open_input(const std::string& file, std::string& name, file_identity& identi
         return -1;
     }
     identity = identity_of_descriptor(fd);
+    error_stream_is_input = same_file(identity, identity_of_descriptor(STDERR_FILENO));
+    if (error_stream_is_input) {
+        problem = "standard error is " + name + " itself";
+        if (!standard_input) {
+            ::close(fd);
+        }
+        return -1;
+    }
     return fd;
+}
+
+int refuse_input(const char* program, bool error_stream_is_input, const std::string& problem) {
+    return error_stream_is_input ? EXIT_STATUS_FAILED
+                                 : refuse(program, problem, EXIT_STATUS_REFUSED);
 }
 
 void lock_shared(int fd, const file_identity& identity, const std::string& name,

@@ -12,9 +12,16 @@
 
 // Opens FILE for reading ("-" is standard input), naming it as messages
 // give it (the path, or "standard input") and telling which file it is.
-// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened.
+// -1, with "cannot open NAME: ..." in `problem`, when it cannot be opened,
+// or with `error_stream_is_input` set when standard error is that very file
+// (a line there would land in the file read).
 int open_input(const std::string& file, std::string& name, file_identity& identity,
-               std::string& problem);
+               bool& error_stream_is_input, std::string& problem);
+
+// The exit status that ends a command whose input was not taken, after one
+// line "PROGRAM: PROBLEM" on standard error; nothing is said when standard
+// error is the input itself.
+int refuse_input(const char* program, bool error_stream_is_input, const std::string& problem);
 
 // Takes the shared lock on a regular file (identity known), saying first in
 // one warning line, under the program's name, when a run holds the file and

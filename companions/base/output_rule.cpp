@@ -115,6 +115,10 @@ bool output_file::check_target(std::string& problem) {
         return check_descriptor(end.descriptor, problem);
     }
     exists_ = ::stat(target_.c_str(), &existing_) == 0;
+    if (!exists_ && errno == ELOOP) {
+        problem = cannot_write(path_, ELOOP);  // links that lead round in a circle
+        return false;
+    }
     if (exists_ && S_ISDIR(existing_.st_mode)) {
         problem = path_ + ": is a directory; give a file name";
         return false;

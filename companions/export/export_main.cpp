@@ -86,6 +86,5 @@ int export_run(const export_options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return run_command(argc, argv, PROGRAM, usage(), command_output::standard_output,
-                       parse_arguments, export_run);
+    return run_command(argc, argv, PROGRAM, usage(), parse_arguments, export_run);
 }

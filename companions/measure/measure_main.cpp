@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/command_frame.h"
+#include "base/locked_input.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
 #include "decimal_real.h"
@@ -156,7 +157,7 @@ int measure_run(const measure_options& options) {
     std::vector<point_measurement> measurements;
     if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) ||
         !measure_rows(points, point_measure(centre_lon, centre_lat), measurements, problem)) {
-        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
+        return refuse_input(PROGRAM, points.error_stream_is_file, problem);
     }
     if (!standard_output_clear_of_input(contour.identity, contour.name, problem) ||
         !standard_output_clear_of_input(points.identity, points.name, problem)) {
@@ -171,6 +172,5 @@ int measure_run(const measure_options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return run_command(argc, argv, PROGRAM, usage(), command_output::standard_output,
-                       parse_arguments, measure_run);
+    return run_command(argc, argv, PROGRAM, usage(), parse_arguments, measure_run);
 }

@@ -103,6 +103,9 @@ std::string temporary_base() {
     ::setenv("GMT_USERDIR", ".", 1);
     ::setenv("GMT_SESSION_NAME", "plot", 1);
     ::setenv("TMPDIR", ".", 1);
+    // GMT's own files are for GMT alone, and must stay readable to it and
+    // removable whatever umask the plot was started with.
+    ::umask(077);
     const int null_fd = ::open("/dev/null", O_RDONLY);
     ::dup2(null_fd, STDIN_FILENO);
     if (!verbose) {
@@ -144,6 +147,9 @@ bool gmt_session::open(std::string& problem) {
         return false;
     }
     directory_ = pattern;
+    // Its owner may list and empty it whatever the umask (0477 left it
+    // unreadable, so that it could not be removed).
+    ::chmod(directory_.c_str(), 0700);
     if (watcher_ != nullptr) {
         watcher_->remove_if_abandoned(directory_);
     }

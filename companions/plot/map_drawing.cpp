@@ -7,7 +7,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "base/command_frame.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
 #include "formats/gmt_table.h"
@@ -55,7 +54,8 @@ public:
     }
 
 private:
-    output_file file_{"dist-strike-contour-plot", new_file_mode()};
+    // For GMT alone, and readable to it whatever the umask.
+    output_file file_{"dist-strike-contour-plot", 0600};
     std::string problem_;
     bool opened_;
     text_output out_;

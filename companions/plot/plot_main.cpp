@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/command_frame.h"
+#include "base/locked_input.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
 #include "lines/ring_lines.h"
@@ -303,7 +304,7 @@ int plot(const plot_options& options) {
     std::vector<point_mark> marks;
     if (!largest_drawn_ring(input.run, options, largest, problem) ||
         (!options.points.empty() && !read_points(options, input.run, points, marks, problem))) {
-        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
+        return refuse_input(PROGRAM, points.error_stream_is_file, problem);
     }
     // From here on a signal stops the plot once what it made is removed.
     install_stop_handlers();
@@ -356,6 +357,5 @@ int plot_unless_stopped(const plot_options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return run_command(argc, argv, PROGRAM, USAGE, command_output::files, parse_arguments,
-                       plot_unless_stopped);
+    return run_command(argc, argv, PROGRAM, USAGE, parse_arguments, plot_unless_stopped);
 }

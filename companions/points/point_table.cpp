@@ -193,7 +193,8 @@ bool read_point_table(std::string text, const std::string& name, point_table& ta
 
 bool read_point_file(const std::string& file, const char* program, int diagnostic_fd,
                      point_file& result, std::string& problem) {
-    const int fd = open_input(file, result.name, result.identity, problem);
+    const int fd =
+        open_input(file, result.name, result.identity, result.error_stream_is_file, problem);
     if (fd < 0) {
         return false;
     }

@@ -74,6 +74,7 @@ struct point_file {
     std::string name;        // as messages give it: the path, or "standard input"
     file_identity identity;  // the file read, for the outputs to keep clear of it
     point_table table;
+    bool error_stream_is_file = false;  // standard error is the table: refused, unsaid
 };
 
 // Reads the table from FILE ("-" for standard input). The file is read

@@ -33,16 +33,9 @@ bool read_all(int fd, const run_file& file, contour_reader& reader, std::string&
 bool read_contour_file(const std::string& file, resolution_source source, const char* program,
                        int diagnostic_fd, run_file& result, std::string& problem) {
     const bool standard_input = file == "-";
-    const int fd = open_input(file, result.name, result.identity, problem);
+    const int fd =
+        open_input(file, result.name, result.identity, result.error_stream_is_file, problem);
     if (fd < 0) {
-        return false;
-    }
-    if (same_file(result.identity, identity_of_descriptor(diagnostic_fd))) {
-        result.error_stream_is_file = true;
-        problem = "standard error is " + result.name + " itself";
-        if (!standard_input) {
-            ::close(fd);
-        }
         return false;
     }
     lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
@@ -62,6 +55,7 @@ bool read_run_file(const std::string& file, const std::string& errors, const cha
     }
     saved_errors saved;
     if (!saved.open(errors, problem)) {
+        result.error_stream_is_file = saved.error_stream_is_input();
         return false;
     }
     if (file == "-" && saved.is_standard_input()) {
@@ -79,6 +73,5 @@ bool read_run_file(const std::string& file, const std::string& errors, const cha
 }
 
 int refuse_run_file(const char* program, const run_file& file, const std::string& problem) {
-    return file.error_stream_is_file ? EXIT_STATUS_FAILED
-                                     : refuse(program, problem, EXIT_STATUS_REFUSED);
+    return refuse_input(program, file.error_stream_is_file, problem);
 }

@@ -17,8 +17,9 @@ struct run_file {
     file_identity identity;  // the file read, for the outputs to keep clear of it
     file_identity errors_identity;  // the file of error lines read, if any
     contour_run run;
-    // Standard error is the file itself: nothing was said there (it would
-    // have landed in the file), and the command ends with a failure.
+    // Standard error is the contour file or the error lines: nothing was
+    // said there (it would have landed in the file), and the command ends
+    // with a failure.
     bool error_stream_is_file = false;
 };
 

@@ -96,6 +96,11 @@ bool saved_errors::open(const std::string& file, std::string& problem) {
         return false;
     }
     identity_ = identity_of_descriptor(fd_);
+    error_stream_is_input_ = same_file(identity_, identity_of_descriptor(STDERR_FILENO));
+    if (error_stream_is_input_) {
+        problem = "standard error is " + file + " itself";
+        return false;
+    }
     struct stat own {};
     struct stat input {};
     standard_input_ = ::fstat(fd_, &own) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&

@@ -17,6 +17,7 @@
 
 #include "lines/great_circles.h"
 #include "program_runner.h"
+#include "record_writer.h"
 #include "run_file/contour_reader.h"
 
 namespace {
@@ -47,6 +48,23 @@ std::string replace_line(std::string text, std::size_t number, const std::string
         start = text.find('\n', start) + 1;
     }
     return text.replace(start, text.find('\n', start) - start, line);
+}
+
+// Line `to` holding the point (longitude and latitude) of line `from`.
+std::string point_copied(const std::string& text, std::size_t to, std::size_t from) {
+    const std::string line = lines_of(text)[to - 1];
+    return replace_line(text, to, line.substr(0, LON_COLUMN) +
+                                      lines_of(text)[from - 1].substr(LON_COLUMN, DIST_COLUMN - LON_COLUMN) +
+                                      line.substr(DIST_COLUMN));
+}
+
+// Line `number` with its point moved north, its latitude written as the
+// program writes it.
+std::string point_moved(const std::string& text, std::size_t number, float degrees) {
+    std::string line = lines_of(text)[number - 1];
+    const real_item lat = make_real_item(std::stof(line.substr(LAT_COLUMN, REAL_WIDTH)) + degrees);
+    line.replace(LAT_COLUMN, REAL_WIDTH, lat.chars.data(), REAL_WIDTH);
+    return replace_line(text, number, line);
 }
 
 program_run export_run(const scratch_dir& dir, std::vector<std::string> arguments,
@@ -111,10 +129,33 @@ TEST(ExportCommand, RefusesWhatIsNotAWholeContourFile) {
          {"--strike-step", "7"}, "--strike-step must be a whole number of degrees that divides 360"},
         {"an unknown option", [](const std::string& t) { return t; }, {"--colour"},
          "unknown option --colour (see --help)"},
+        // Records the program writes, but not where they stand: ring 30
+        // at azimuth 40 is line 1127, ring 50 at azimuth 50 line 1861.
+        {"a point moved 0.02 degree, its check still right",
+         [](const std::string& t) { return point_moved(t, 1127, 0.02f); }, {},
+         "c.txt:1127: expected a point of ring 30 at azimuth 40, but this point measures back "
+         "from the centre at distance 30.016775 and azimuth 39.978252"},
+        {"a point copied from azimuth 100 to 11",
+         [](const std::string& t) { return point_copied(t, 1098, 1187); }, {},
+         "c.txt:1098: expected a point of ring 30 at azimuth 11, but this point measures back "
+         "from the centre at distance 30.00001 and azimuth 100"},
+        {"two neighbours swapped",
+         [](const std::string& t) { return point_copied(point_copied(t, 1861, 1862), 1862, 1861); },
+         {}, "c.txt:1861: expected a point of ring 50 at azimuth 50, but this point measures "
+         "back from the centre at distance 50 and azimuth 51.00001"},
+        {"a record copied from the ring before",
+         [](const std::string& t) {
+             std::string line = lines_of(t)[432];  // ring 10, azimuth 70
+             line.replace(DIST_COLUMN, CHECK_COLUMN - DIST_COLUMN,
+                          lines_of(t)[794].substr(DIST_COLUMN, CHECK_COLUMN - DIST_COLUMN));
+             return replace_line(t, 795, line);
+         }, {},
+         "c.txt:795: expected a point of ring 20 at azimuth 70 (distance check 20) or the "
+         "record before it repeated"},
         {"error lines of another run", [](const std::string& t) { return t; },
          {"--errors", "e.txt"},
-         "e.txt: the error lines are not this contour file's: ring 90 azimuth 0 is called "
-         "unresolved"},
+         "e.txt: the error lines are not this contour file's: c.txt:3259: ring 90 azimuth 0 is "
+         "called unresolved, but its record does not repeat the one before it"},
         {"error lines out of order", [](const std::string& t) { return t; },
          {"--errors", "e.txt", "--errors", "c.txt"}, "c.txt:1: expected an error line"},
         {"two files", [](const std::string& t) { return t; }, {"c.txt"},
@@ -306,6 +347,19 @@ TEST(ExportCommand, ErrorLinesSayExactlyWhichPositionsWereResolved) {
     // records: an empty file is not this run's.
     write_file(dir.work_path("none.txt"), "");
     EXPECT_EQ(export_run(dir, {"--errors", "none.txt"}).exit_status, 1);
+    // Straight from the run's pipe: its error lines (1.2 MB) fill the pipe
+    // while the run holds its file, so they are read before the file's
+    // lock is waited for. Once the reader waited for the lock first.
+    const std::string saved = export_run(dir, {"--format", "csv", "--errors", "errors.txt"}).out;
+    run_setup pipeline{closed_input()};
+    pipeline.program = "/bin/sh";
+    pipeline.arguments = {"-c", "echo '0 90 1' | \"$0\" 2>/dev/null | \"$1\" --format csv --errors /dev/stdin",
+                          PROGRAM_PATH, EXPORT_PATH};
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const program_run piped = run_program(dir, pipeline);
+        EXPECT_EQ(piped.exit_status, 0) << piped.err;
+        EXPECT_TRUE(piped.out == saved) << "attempt " << attempt;
+    }
 }
 
 // The export over a sweep of runs: each format carries the lines of the run

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -48,6 +49,7 @@ std::string mode_of(const std::string& path) {
 //   in.txt  the file read          old.txt  a file, mode 0640
 //   ro.txt  a file, mode 0444      dir/     a directory
 //   to-in -> in.txt   to-old -> old.txt   dangling -> made.txt (missing)
+//   loop -> loop
 class OutputRule : public testing::Test {
 protected:
     void SetUp() override {
@@ -65,6 +67,7 @@ protected:
         fs::create_symlink("in.txt", "to-in");
         fs::create_symlink("old.txt", "to-old");
         fs::create_symlink("made.txt", "dangling");
+        fs::create_symlink("loop", "loop");
         files_ = names();
     }
 
@@ -136,6 +139,7 @@ TEST_F(OutputRule, RefusesWhatItMayNotWriteInOneLine) {
          root ? "" : "cannot write ro.txt: Permission denied"},
         {"a new file", "new.txt", nullptr, ""},
         {"a device", "/dev/null", nullptr, ""},
+        {"links in a circle", "loop", nullptr, "cannot write loop: Too many levels of symbolic links"},
         {"the file read", "in.txt", "input", "in.txt: is the contour file itself"},
         {"a link to the file read", "to-in", "input", "to-in: is the contour file itself"},
         {"another file than the one read", "old.txt", "input", ""},
@@ -183,6 +187,31 @@ TEST_F(OutputRule, CommitReplacesTheFileALinkLeadsToAndKeepsItsMode) {
     ASSERT_TRUE(device.open("/dev/null", problem)) << problem;
     EXPECT_EQ(fs::read_symlink("/proc/self/fd/" + std::to_string(device.fd())), "/dev/null");
     EXPECT_TRUE(device.commit(problem)) << problem;
+}
+
+// A descriptor the command was given, by any of its names and through a
+// link, is a stream: written at its own offset (appended after ">>"), the
+// file neither replaced nor copied; one open only for reading is refused.
+TEST_F(OutputRule, WritesADescriptorAsAStream) {
+    const int appended = ::open("old.txt", O_WRONLY | O_APPEND);
+    const int read_only = ::open("in.txt", O_RDONLY);
+    ASSERT_GE(appended, 0);
+    const std::string fd = std::to_string(appended);
+    fs::create_symlink("/dev/fd/" + fd, "to-fd");
+    for (const std::string& path : {"/dev/fd/" + fd, "/proc/self/fd/" + fd, std::string("to-fd")}) {
+        output_file output("test", 0604);
+        std::string problem;
+        ASSERT_TRUE(output.open(path, problem)) << problem;
+        EXPECT_EQ(output.new_file(), "") << path;
+        ASSERT_EQ(::write(output.fd(), "+\n", 2), 2);
+        EXPECT_TRUE(output.commit(problem)) << problem;
+    }
+    EXPECT_EQ(read_text("old.txt"), "old\n+\n+\n+\n");
+    EXPECT_EQ(problem_of("/dev/fd/" + fd, "input"), "");
+    EXPECT_EQ(problem_of("/dev/fd/" + std::to_string(read_only), nullptr),
+              "cannot write /dev/fd/" + std::to_string(read_only) + ": Bad file descriptor");
+    ::close(appended);
+    ::close(read_only);
 }
 
 // Discarded, or not committed for any reason, an output leaves the file as

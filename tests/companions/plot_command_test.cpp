@@ -397,14 +397,20 @@ TEST(PlotOutput, AFailureKeepsTheEarlierPicture) {
     std::filesystem::create_directory(silent);
     write_file(silent + "/gmt", "#!/bin/sh\nexit 0\n");
     std::filesystem::permissions(silent + "/gmt", std::filesystem::perms::owner_all);
-    for (const std::string& path :
-         {fake + ":/usr/bin:/bin", silent + ":/usr/bin:/bin", place.dir.io_path("empty")}) {
+    // One ended by a signal is said to be so, not by its log's last line.
+    const std::string killed = place.dir.io_path("killed-gmt");
+    std::filesystem::create_directory(killed);
+    write_file(killed + "/gmt", "#!/bin/sh\necho 'begin [WARNING]: unrelated' >&2\nkill -KILL $$\n");
+    std::filesystem::permissions(killed + "/gmt", std::filesystem::perms::owner_all);
+    for (const std::string& path : {fake + ":/usr/bin:/bin", silent + ":/usr/bin:/bin",
+                                    killed + ":/usr/bin:/bin", place.dir.io_path("empty")}) {
         run_setup setup = place.setup({CONTOUR, "map.png"});
         setup.environment.push_back("PATH=" + path);
         const program_run run = run_program(place.dir, setup);
         EXPECT_EQ(run.exit_status, 2) << run.err;
         EXPECT_EQ(lines_of(run.err).size(), 1u) << run.err;
         EXPECT_EQ(run.err.find("cannot write map.png"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("unrelated"), std::string::npos) << run.err;
         EXPECT_EQ(read_file(place.dir.work_path("map.png")), "earlier picture");
         EXPECT_TRUE(place.nothing_left());
     }
@@ -424,9 +430,9 @@ std::size_t processes_in(const std::string& directory) {
     return count;
 }
 
-// Whatever ends the plot, whole or by any signal that ends a process, it
-// leaves nothing behind: no private directory, no GMT still running, no
-// new file beside OUTPUT. An OUTPUT it replaces keeps its mode.
+// Whatever ends the plot, whole or by any signal that ends a process,
+// SIGKILL included, it leaves nothing behind: no private directory, no GMT
+// still running, no new file beside OUTPUT. An OUTPUT it replaces keeps its mode.
 TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
     SKIP_WITHOUT_GMT();
     const plot_place place("120.5 -33.25 5\n");
@@ -465,7 +471,7 @@ TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
     const struct {
         int signal_number;
         const char* command;
-    } stops[] = {{SIGTERM, "begin"}, {SIGQUIT, "coast"}, {SIGPIPE, "end"}};
+    } stops[] = {{SIGTERM, "begin"}, {SIGQUIT, "coast"}, {SIGPIPE, "end"}, {SIGKILL, "coast"}};
     for (const auto& stop : stops) {
         run_setup setup = place.setup({CONTOUR, "stopped.png"});
         setup.environment.push_back("PATH=" + waiting + ":/usr/bin:/bin");
@@ -479,6 +485,13 @@ TEST(PlotOutput, NothingLeftAfterSuccessOrASignalMidPlot) {
         ::kill(started.pid, stop.signal_number);
         const program_run stopped = finish_program(started);
         EXPECT_EQ(stopped.end_signal, stop.signal_number) << stopped.err;
+        // After SIGKILL the plot's watcher cleans up, in its own time: a
+        // minute bounds the wait only so that a fault fails rather than hangs.
+        for (int wait = 0; stop.signal_number == SIGKILL && wait < 30000 &&
+                           !(place.nothing_left() && processes_in(place.tmp) == 0);
+             ++wait) {
+            ::usleep(2 * 1000);
+        }
         EXPECT_TRUE(place.nothing_left()) << stop.signal_number;
         EXPECT_EQ(processes_in(place.tmp), 0u) << stop.signal_number;
         EXPECT_FALSE(file_exists(place.dir.work_path("stopped.png")));
