@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "contour/nearest_integer.h"
-#include "run_file/angle_series.h"
 
 // Most records are settled without measuring the point the program's way
 // (five single-precision sines and cosines, an arccosine, an arctangent):
@@ -45,12 +44,6 @@ constexpr double ANGLE_SLACK = 1e-4;   // degrees, as distance_check.cpp
 constexpr double CENTRE_TURN = 7e-6;   // radian, over twice 3.3e-6 / (cos phi1 sin d)
 constexpr double POINT_TURN = 1.7e-5;  // radian, over twice 8.3e-6 / sin d
 constexpr double AZIMUTH_SLACK = 1e-4;  // degrees
-constexpr float MOST_BOUNDED_LONGITUDE = 720.0f;
-
-bool bounded(float lon, float lat) {
-    return std::fabs(lon) <= MOST_BOUNDED_LONGITUDE && std::fabs(lat) <= 90.0f;
-}
-
 double radians(float degrees) {
     return static_cast<double>(degrees) * RADIANS_PER_DEGREE;
 }
@@ -86,40 +79,8 @@ ring_point_check::ring_point_check(float center_lon, float center_lat)
     }
 }
 
-bool ring_point_check::surely_holds(const contour_position& position, std::int32_t grid_dist,
-                                    int az) const {
-    if (!bounded_centre_ || !bounded(position.lon, position.lat) || grid_dist < 1 ||
-        grid_dist > LAST_RING_DIST) {
-        return false;  // NaN fails the bounds too
-    }
-    const auto d = static_cast<std::size_t>(grid_dist);
-    const double lat = radians(position.lat);
-    const double sin_lat = taylor_sine(lat);
-    const double cos_lat = taylor_cosine(lat);
-    double sin_lon = 0.0;
-    double cos_lon = 0.0;
-    sine_and_cosine_of_degrees(static_cast<double>(position.lon) - static_cast<double>(lon_),
-                               sin_lon, cos_lon);
-    const double cosine = sin_lat_ * sin_lat + cos_lat_ * cos_lat * cos_lon;
-    if (!(cosine > lowest_cosine_[d] && cosine < highest_cosine_[d])) {
-        return false;
-    }
-    // The azimuth's vector divided by cos phi1, as the routine's, and its
-    // angle from the grid azimuth's: within the slack where the cross
-    // product is under the slack's tangent times the dot product.
-    const double north = cos_lat_ * sin_lat - sin_lat_ * cos_lat * cos_lon;
-    const double east = sin_lon * cos_lat;
-    const auto a = static_cast<std::size_t>(az);
-    const double dot = north * cos_az_[a] + east * sin_az_[a];
-    const double cross = east * cos_az_[a] - north * sin_az_[a];
-    return dot > 0.0 && std::fabs(cross) < azimuth_slack_tangent_[d] * dot;
-}
-
-bool ring_point_check::holds(const contour_position& position, std::int32_t grid_dist, int az,
-                             float& dist, float& azimuth) const {
-    if (surely_holds(position, grid_dist, az)) {
-        return true;
-    }
+bool ring_point_check::measured_holds(const contour_position& position, std::int32_t grid_dist,
+                                      int az, float& dist, float& azimuth) const {
     const latitude_pair_terms pair =
         latitude_pair_terms_of(colatitude_, colatitude_terms_of(position.lat));
     dist = dist_from_terms(pair, lat_, lon_, position.lat, position.lon);

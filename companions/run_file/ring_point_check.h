@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 
+#include "run_file/angle_series.h"
 #include "run_file/contour_run.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
@@ -22,10 +24,25 @@ public:
     // holds a point of it; when not, the point's measured distance and
     // azimuth (degrees) are in `dist` and `azimuth`.
     bool holds(const contour_position& position, std::int32_t grid_dist, int az, float& dist,
-               float& azimuth) const;
+               float& azimuth) const {
+        return surely_holds(position, grid_dist, az) ||
+               measured_holds(position, grid_dist, az, dist, azimuth);
+    }
+
+    // Whether the point lies, in double precision, so well inside the
+    // tolerance that the program's measurement surely does (the bound is
+    // in ring_point_check.cpp). Inline: nearly every record is settled so.
+    bool surely_holds(const contour_position& position, std::int32_t grid_dist, int az) const;
+
+    // Longitudes and latitudes within which the bound holds.
+    static bool bounded(float lon, float lat) {
+        return std::fabs(lon) <= 720.0f && std::fabs(lat) <= 90.0f;
+    }
 
 private:
-    bool surely_holds(const contour_position& position, std::int32_t grid_dist, int az) const;
+    // The point measured as the program measures it.
+    bool measured_holds(const contour_position& position, std::int32_t grid_dist, int az,
+                        float& dist, float& azimuth) const;
 
     float lon_ = 0.0f;
     float lat_ = 0.0f;
@@ -47,3 +64,32 @@ private:
     std::array<double, RING_POSITIONS> cos_az_{};
     std::array<double, RING_POSITIONS> sin_az_{};
 };
+
+inline bool ring_point_check::surely_holds(const contour_position& position,
+                                           std::int32_t grid_dist, int az) const {
+    if (!bounded_centre_ || !bounded(position.lon, position.lat) || grid_dist < 1 ||
+        grid_dist > LAST_RING_DIST) {
+        return false;  // NaN fails the bounds too
+    }
+    const auto d = static_cast<std::size_t>(grid_dist);
+    const double lat = static_cast<double>(position.lat) * RADIANS_PER_DEGREE;
+    const double sin_lat = taylor_sine(lat);
+    const double cos_lat = taylor_cosine(lat);
+    double sin_lon = 0.0;
+    double cos_lon = 0.0;
+    sine_and_cosine_of_degrees(static_cast<double>(position.lon) - static_cast<double>(lon_),
+                               sin_lon, cos_lon);
+    const double cosine = sin_lat_ * sin_lat + cos_lat_ * cos_lat * cos_lon;
+    if (!(cosine > lowest_cosine_[d] && cosine < highest_cosine_[d])) {
+        return false;
+    }
+    // The azimuth's vector divided by cos phi1, as the routine's, and its
+    // angle from the grid azimuth's: within the slack where the cross
+    // product is under the slack's tangent times the dot product.
+    const double north = cos_lat_ * sin_lat - sin_lat_ * cos_lat * cos_lon;
+    const double east = sin_lon * cos_lat;
+    const auto a = static_cast<std::size_t>(az);
+    const double dot = north * cos_az_[a] + east * sin_az_[a];
+    const double cross = east * cos_az_[a] - north * sin_az_[a];
+    return dot > 0.0 && std::fabs(cross) < azimuth_slack_tangent_[d] * dot;
+}
