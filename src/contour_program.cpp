@@ -13,18 +13,8 @@
 
 namespace {
 
-// Within 0.6 degree of a pole the azimuths of written points can be more
-// than 1 degree off, as scripts/measure-accuracy measures (0.95 degree at
-// 89.4, 1.01 at 89.44, 5.7 at 89.9, 180 at 89.999): the sine of the
-// latitude rounds towards +-1 in single precision, and the azimuth check can
-// no longer tell a right point from a wrong one. Distances stay within
-// 0.0102 degree everywhere. The test is on the sine the solver itself takes,
-// so that a latitude beyond +-90 counts as the point it stands for.
-constexpr float POLAR_DISTANCE = 0.6f;  // degrees
-constexpr float POLAR_LATITUDE_SINE = 0.99994517f;  // sin(89.4 degrees)
-
 void warn_near_pole(const run_input& input, int diagnostic_fd) {
-    if (std::fabs(centre_latitude_sine(input.center_lat)) > POLAR_LATITUDE_SINE) {
+    if (centre_near_pole(input.center_lat)) {
         report_problem(diagnostic_fd, CONTOUR_PROGRAM,
                        "warning: the centre lies within %.1f degree of a pole, where azimuths "
                        "of written points can be more than 1 degree off",

@@ -63,6 +63,10 @@ float centre_latitude_sine(float center_lat) {
     return std::sin(center_lat * DEG);
 }
 
+bool centre_near_pole(float center_lat) {
+    return std::fabs(centre_latitude_sine(center_lat)) > POLAR_LATITUDE_SINE;
+}
+
 grid_azimuth::grid_azimuth(float ring_az)
     : az_(ring_az), sin_az_(std::sin(ring_az * DEG)), cos_az_(std::cos(ring_az * DEG)) {}
 
