@@ -139,6 +139,18 @@ void text_output::put_real(float value) {
     put(std::string_view(text, write_shortest_real(text, value)));
 }
 
+// Flattened: the shortest text spelled in the loop, without a call for each.
+[[gnu::flatten]] void text_output::put_separated_reals(char separator, const float* values,
+                                                     std::size_t count) {
+    if (BUFFER_SIZE - used_ < count * (SHORTEST_TEXT_SIZE + 1)) {
+        flush();
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        buffer_[used_++] = separator;
+        used_ += write_shortest_real(buffer_ + used_, values[i]);  // in place, no copy
+    }
+}
+
 // The shortest fixed text of lon as a whole number of 10^-decimals.
 bool text_output::scaled_shortest(float lon, __int128& scaled, int& decimals) {
     shortest_decimal decimal{};

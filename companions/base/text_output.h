@@ -30,6 +30,9 @@ public:
     // The shortest text that reads back as the same single (at most 9
     // significant digits), e.g. 120.5, -33.25, 1e-05.
     void put_real(float value);
+    // Each value after the separator, as put_real writes it: the reals of
+    // a row at once, with one check of the room left.
+    void put_separated_reals(char separator, const float* values, std::size_t count);
     // The longitude lon + 360 x turns (degrees), exactly: the shortest text
     // of lon with the whole turns added to it in decimal.
     void put_longitude(float lon, std::int32_t turns);

@@ -1,6 +1,7 @@
 // dist-strike-contour-measure: the distance, azimuth and back-azimuth of
-// each point of a table (stations, say) from a centre, measured as the
-// program measures its own points. Writes the table to standard output.
+// each point of a table (stations, say) from a centre, or from every centre
+// of a table (a catalogue of earthquakes), measured as the program measures
+// its own points. Writes the table, or the pairs, to standard output.
 
 #include <cmath>
 #include <string>
@@ -12,6 +13,9 @@
 #include "base/locked_input.h"
 #include "base/output_rule.h"
 #include "base/text_output.h"
+#include "contour/destination_point.h"
+#include "diagnostic.h"
+#include "measure/catalogue.h"
 #include "decimal_real.h"
 #include "points/point_measure.h"
 #include "points/point_table.h"
@@ -25,8 +29,10 @@ constexpr const char* PROGRAM = "dist-strike-contour-measure";
 
 std::string usage() {
     return std::string(
-               "Usage: dist-strike-contour-measure [--centre LON LAT] [--distance MIN:MAX]\n"
-               "                                   [--azimuth MIN:MAX] [POINTS]\n"
+               "Usage: dist-strike-contour-measure [--centre LON LAT | --centres TABLE]\n"
+               "                                   [--distance MIN:MAX] [--azimuth MIN:MAX]\n"
+               "                                   [--columns LON,LAT] [--centre-columns LON,LAT]\n"
+               "                                   [POINTS]\n"
                "\n"
                "Writes each point of the table POINTS (- or none for standard input) as\n"
                "read, followed by its distance from the centre, its azimuth from the\n"
@@ -37,26 +43,36 @@ std::string usage() {
                "                      contour file ") +
            CONTOUR_FILE_NAME +
            " here\n"
+           "  --centres TABLE     every centre of TABLE (a catalogue): one row per\n"
+           "                      centre and point, the centre's fields, the point's\n"
+           "                      fields and the three measurements\n"
            "  --distance MIN:MAX  keeps the points from MIN to MAX degrees away\n"
            "  --azimuth MIN:MAX   keeps the points whose azimuth from the centre lies\n"
            "                      from MIN to MAX degrees (330:30 wraps through north)\n"
+           "  --columns LON,LAT   the columns of the points' longitude and latitude:\n"
+           "                      numbers from 1 or names of the header\n"
+           "  --centre-columns LON,LAT  the same for the table of centres\n"
            "\n"
-           "The table: longitude, latitude, then any further fields, kept as they\n"
-           "are; separated by commas (CSV) or blanks, as its first line shows; a\n"
-           "first line whose first two fields are not numbers is its header and gets\n"
-           "the names distance, azimuth and back_azimuth. Empty lines and lines\n"
-           "starting with # are left out; quoted fields are refused. Azimuths are in\n"
-           "[0, 360). Exit status: 0 done, 1 wrong arguments or a line refused\n"
-           "(nothing written), 2 standard output is a file read or could not be\n"
-           "written.\n";
+           "A table: a point a line, fields separated by | (FDSN text), commas (CSV)\n"
+           "or blanks, as its first line shows, kept as they are. A header that names\n"
+           "lon, long, lng or longitude and lat or latitude chooses those columns, in\n"
+           "any case, also on a line starting with #; otherwise the first two are\n"
+           "longitude and latitude. The points' header gets the names distance,\n"
+           "azimuth and back_azimuth. Empty lines and other lines starting with # are\n"
+           "left out. Azimuths are in [0, 360). Exit status: 0 done, 1 wrong\n"
+           "arguments or a line refused (nothing written), 2 standard output is a\n"
+           "file read or could not be written.\n";
 }
 
 struct measure_options {
     bool centre_given = false;
     float centre_lon = 0.0f;
     float centre_lat = 0.0f;
+    std::string centres;  // the table of centres, "" for none
     angle_window distance;
     angle_window azimuth;
+    column_request columns;
+    column_request centre_columns;
     std::string points = "-";
 };
 
@@ -96,13 +112,38 @@ command_request parse_arguments(int argc, char** argv, measure_options& options,
                 parse_angle_window(value, "--azimuth", 0.0f, 360.0f, true, options.azimuth,
                                    refusal);
             }
+        } else if (option_value(argc, argv, i, "--centres", value, refusal)) {
+            options.centres = value;
+            if (refusal.empty() && value.empty()) {
+                refusal = "--centres needs a file name";
+            }
+        } else if (option_value(argc, argv, i, "--columns", value, refusal)) {
+            if (refusal.empty()) {
+                parse_column_request(value, "--columns", options.columns, refusal);
+            }
+        } else if (option_value(argc, argv, i, "--centre-columns", value, refusal)) {
+            if (refusal.empty()) {
+                parse_column_request(value, "--centre-columns", options.centre_columns, refusal);
+            }
         } else {
             return false;
         }
         return true;
     };
-    return read_arguments(argc, argv, "one table of points", take_option, options.points,
-                          problem);
+    const command_request request =
+        read_arguments(argc, argv, "one table of points", take_option, options.points, problem);
+    if (request == command_request::run && options.centre_given && !options.centres.empty()) {
+        problem = "--centre and --centres cannot both be given";
+        return command_request::refused;
+    }
+    if (request == command_request::run && !options.centres.empty() &&
+        options.centres == options.points) {
+        problem = options.centres == "-"
+                      ? "the centres and the points cannot both be standard input"
+                      : "the centres and the points are the same table (" + options.points + ")";
+        return command_request::refused;
+    }
+    return request;
 }
 
 void put_measurement(text_output& out, char separator, const point_measurement& m) {
@@ -140,12 +181,30 @@ void write_table(const point_table& table, const measure_options& options,
     }
 }
 
+// Every centre of the catalogue with every point.
+int measure_pairs(const measure_options& options, const point_file& points) {
+    const catalogue_request request{options.centres, options.centre_columns, &points,
+                                    options.distance, options.azimuth, PROGRAM};
+    std::string problem;
+    if (!standard_output_clear_of_input(points.identity, points.name, problem)) {
+        return refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
+    }
+    text_output out(STDOUT_FILENO);
+    file_identity centres;
+    const int status = measure_catalogue(request, centres, out, problem);
+    if (status != EXIT_STATUS_OK) {
+        return problem.empty() ? status : refuse(PROGRAM, problem, status);
+    }
+    return finish_standard_output(out, problem) ? EXIT_STATUS_OK
+                                                : refuse(PROGRAM, problem, EXIT_STATUS_FAILED);
+}
+
 int measure_run(const measure_options& options) {
     std::string problem;
     run_file contour;
     float centre_lon = options.centre_lon;
     float centre_lat = options.centre_lat;
-    if (!options.centre_given) {
+    if (!options.centre_given && options.centres.empty()) {
         if (!read_run_file(CONTOUR_FILE_NAME, "", PROGRAM, STDERR_FILENO, contour, problem)) {
             return refuse_run_file(PROGRAM, contour, problem);
         }
@@ -154,10 +213,22 @@ int measure_run(const measure_options& options) {
         centre_lat = centre.lat;
     }
     point_file points;
-    std::vector<point_measurement> measurements;
-    if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) ||
-        !measure_rows(points, point_measure(centre_lon, centre_lat), measurements, problem)) {
+    if (!read_point_file(options.points, PROGRAM, STDERR_FILENO, options.columns, points,
+                         problem)) {
         return refuse_input(PROGRAM, points.error_stream_is_file, problem);
+    }
+    if (!options.centres.empty()) {
+        return measure_pairs(options, points);
+    }
+    std::vector<point_measurement> measurements;
+    if (!measure_rows(points, point_measure(centre_lon, centre_lat), measurements, problem)) {
+        return refuse(PROGRAM, problem, EXIT_STATUS_REFUSED);
+    }
+    if (centre_near_pole(centre_lat)) {
+        report_problem(STDERR_FILENO, PROGRAM,
+                       "warning: the centre lies within %.1f degree of a pole, where azimuths "
+                       "can be more than 1 degree off",
+                       static_cast<double>(POLAR_DISTANCE));
     }
     if (!standard_output_clear_of_input(contour.identity, contour.name, problem) ||
         !standard_output_clear_of_input(points.identity, points.name, problem)) {

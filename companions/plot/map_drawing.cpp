@@ -178,12 +178,14 @@ std::vector<std::string> cartesian_frame(const azimuthal_map& map) {
     return {"-R-" + r + "/" + r + "/-" + r + "/" + r, "-Jx1c"};
 }
 
-// The points' triangles, over the rings and under every label.
+// The points' triangles (or the events' circles, sized by their records),
+// over the rings and under every label.
 void point_commands(const map_request& request, std::vector<std::vector<std::string>>& commands) {
-    const std::string triangle = "-St" + number(POINT_MARK_SIZE) + "c";
+    const bool events = !request.points.empty() && request.points[0].size > 0.0;
+    const std::string symbol = events ? "-Sc" : "-St" + number(POINT_MARK_SIZE) + "c";
     if (!request.points.empty()) {
-        commands.push_back({"plot", "hollow-points.txt", triangle, "-W1p," + std::string(POINT_COLOUR)});
-        commands.push_back({"plot", "filled-points.txt", triangle, "-G" + std::string(POINT_COLOUR),
+        commands.push_back({"plot", "hollow-points.txt", symbol, "-W1p," + std::string(POINT_COLOUR)});
+        commands.push_back({"plot", "filled-points.txt", symbol, "-G" + std::string(POINT_COLOUR),
                             "-W0.5p,black"});
     }
 }

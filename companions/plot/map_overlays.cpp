@@ -51,7 +51,11 @@ void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band
 void put_point_marks(const std::vector<point_mark>& points, bool filled, text_output& out) {
     char record[64];
     for (const point_mark& point : points) {
-        if (point.filled == filled) {
+        if (point.filled == filled && point.size > 0.0) {
+            std::snprintf(record, sizeof record, "%.9g %.9g %.4g\n", point.at.lon, point.at.lat,
+                          point.size);
+            out.put(record);
+        } else if (point.filled == filled) {
             std::snprintf(record, sizeof record, "%.9g %.9g\n", point.at.lon, point.at.lat);
             out.put(record);
         }
@@ -103,11 +107,14 @@ void put_legend(const azimuthal_map& map, const std::vector<distance_band>& band
         }
     }
     const legend_marks marks = legend_marks_of(map, bands, points);
-    const std::string triangle = "S 0.3c t " + std::to_string(POINT_MARK_SIZE) + "c ";
+    const bool events = !points.empty() && points[0].size > 0.0;
+    const std::string symbol = events ? "S 0.3c c " + std::to_string(POINT_MARK_SIZE) + "c "
+                                      : "S 0.3c t " + std::to_string(POINT_MARK_SIZE) + "c ";
+    const std::string what = events ? "event" : "point";
     if (marks.filled) {
-        out.put(triangle + POINT_COLOUR + " 0.5p,black 0.75c point in a band\n");
+        out.put(symbol + POINT_COLOUR + " 0.5p,black 0.75c " + what + " in a band\n");
     }
     if (marks.hollow) {
-        out.put(triangle + "- 1p," + POINT_COLOUR + " 0.75c point outside the bands\n");
+        out.put(symbol + "- 1p," + POINT_COLOUR + " 0.75c " + what + " outside the bands\n");
     }
 }

@@ -11,12 +11,14 @@
 // What the map shows over land, ocean and rings: distance bands, the
 // points of a table (stations, events) and the legend that names them.
 
-// A point of a table as the map marks it: a triangle, filled when the point
+// A point of a table as the map marks it: a triangle (a station), or a
+// circle (an event) of `size` centimetres across; filled when the point
 // lies in a band (or when there are no bands), hollow otherwise.
 struct point_mark {
     geo_point at;
     bool filled;
     std::string label;  // GMT text, "" for none
+    double size = 0.0;  // a circle's size in cm; 0 for a triangle
 };
 
 // Whether the map shows some of the band: a regional map leaves out a band
@@ -34,7 +36,7 @@ inline bool band_shown(const azimuthal_map& map, const distance_band& band) {
 void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band>& bands,
                        text_output& out);
 
-// "lon lat" records of the marks filled (or hollow).
+// "lon lat" records of the marks filled (or hollow), with "size" for circles.
 void put_point_marks(const std::vector<point_mark>& points, bool filled, text_output& out);
 
 // How many entries the legend has (see put_legend): none, and no legend,

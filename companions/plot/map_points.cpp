@@ -1,40 +1,83 @@
 #include "plot/map_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
+
+#include "decimal_real.h"
+#include "plot/map_labels.h"
 
 #include "plot/title_text.h"
 #include "points/point_measure.h"
 
 namespace {
 
-// The first column after the longitude and the latitude, counted from 1.
-constexpr std::size_t FIRST_TEXT_COLUMN = 3;
+// A header's column named one of `names`, counted from 1; 0 for none.
+std::size_t named_column(const point_table& table, std::initializer_list<std::string_view> names) {
+    for (std::size_t k = 0; table.has_header && k < table.field_count; ++k) {
+        const std::string name = column_name(table.field(table.header, k));
+        if (std::find(names.begin(), names.end(), name) != names.end()) {
+            return k + 1;
+        }
+    }
+    return 0;
+}
+
+// The magnitude column of an event table, counted from 1; 0 for none.
+std::size_t magnitude_column(const point_table& table) {
+    return named_column(table, {"mag", "magnitude"});
+}
+
+// A circle's size in centimetres for a magnitude: 0.375 at 7.5, 0.52 at
+// 9.1, a tenth of a centimetre or so a unit, so that large events stand
+// out; an unreadable magnitude gets the triangles' size.
+double circle_size(std::string_view magnitude) {
+    float value = 0.0f;
+    if (read_decimal_real(field_value(magnitude), value) != real_reading::read ||
+        !std::isfinite(value)) {
+        return POINT_MARK_SIZE;
+    }
+    return std::min(0.8, std::max(0.1, 0.15 + 0.09 * (static_cast<double>(value) - 5.0)));
+}
 
 }  // namespace
 
 bool label_column_of(const point_table& table, const std::string& column, std::size_t& index,
                      std::string& problem) {
     const std::size_t columns = table.field_count;
+    const auto coordinate = [&](std::size_t k) {
+        return k == table.lon_column + 1 || k == table.lat_column + 1;
+    };
     index = 0;
-    if (column == "none" || (column.empty() && columns < FIRST_TEXT_COLUMN)) {
+    if (column == "none") {
         return true;
     }
     if (column.empty()) {
-        index = FIRST_TEXT_COLUMN;
+        // A station by its code; events unlabelled (their names are long and
+        // many); otherwise the first column that is no coordinate.
+        index = named_column(table, {"station", "sta", "code"});
+        for (std::size_t k = 1; index == 0 && magnitude_column(table) == 0 && k <= columns; ++k) {
+            index = coordinate(k) ? 0 : k;
+        }
         return true;
     }
     char* end = nullptr;
     const unsigned long number = std::strtoul(column.c_str(), &end, 10);
     if (column[0] >= '0' && column[0] <= '9' && *end == '\0') {
-        index = number >= FIRST_TEXT_COLUMN && number <= columns ? number : 0;
+        index = number >= 1 && number <= columns && !coordinate(number) ? number : 0;
     } else if (table.has_header) {
-        for (std::size_t i = FIRST_TEXT_COLUMN; i <= columns; ++i) {
-            index = table.field(table.header, i - 1) == column ? i : index;
+        for (std::size_t k = 1; k <= columns; ++k) {
+            index = column_name(table.field(table.header, k - 1)) == column_name(column) &&
+                            !coordinate(k)
+                        ? k
+                        : index;
         }
     }
     if (index == 0) {
-        problem = "--point-label " + column + ": the table has no such column (a number from 3 to " +
+        problem = "--point-label " + column + ": the table has no such column (the number of a "
+                  "column other than the longitude and latitude, from 1 to " +
                   std::to_string(columns) + (table.has_header ? ", or a name of its header)" : ")");
         return false;
     }
@@ -50,12 +93,13 @@ bool point_marks_of(const point_file& points, const contour_run& run,
         return false;
     }
     marks.clear();
+    const std::size_t magnitude = magnitude_column(points.table);
     for (std::size_t i = 0; i < points.table.rows.size(); ++i) {
         const point_row& row = points.table.rows[i];
         const float distance = measurements[i].distance;
         gmt_text label{true, "", ""};
         if (label_index > 0) {
-            label = title_for_gmt(points.table.field(row, label_index - 1));
+            label = title_for_gmt(field_value(points.table.field(row, label_index - 1)));
         }
         if (!label.ok) {
             problem = points.name + ":" + std::to_string(row.line) + ": the label in column " +
@@ -67,7 +111,9 @@ bool point_marks_of(const point_file& points, const contour_run& run,
         marks.push_back({{std::remainder(static_cast<double>(row.lon), 360.0),
                           static_cast<double>(row.lat)},
                          bands.empty() || in_any_band(bands, static_cast<double>(distance)),
-                         label.text});
+                         label.text,
+                         magnitude == 0 ? 0.0
+                                        : circle_size(points.table.field(row, magnitude - 1))});
     }
     return true;
 }

@@ -57,12 +57,18 @@ constexpr const char* USAGE =
     "  --band MIN:MAX[:LABEL]  shade the distances from MIN to MAX degrees from\n"
     "                          the centre (0 <= MIN < MAX <= 180), labelled\n"
     "                          \"MIN-MAX°\" or LABEL; repeatable\n"
-    "  --points TABLE          mark the points of a table (longitude, latitude,\n"
-    "                          then any columns; CSV or blank-separated, a\n"
-    "                          header line allowed) with triangles, filled\n"
-    "                          when in a band (or when there is none)\n"
-    "  --point-label COLUMN    the column that labels the points: a number\n"
-    "                          from 3, a header's name, or none (default 3)\n"
+    "  --points TABLE          mark the points of a table (stations as\n"
+    "                          triangles; events, a table with a magnitude\n"
+    "                          column, as circles sized by it), filled when\n"
+    "                          in a band (or when there is none); FDSN text,\n"
+    "                          CSV or blank-separated, columns by the header's\n"
+    "                          names (lat, lon ...) or longitude first\n"
+    "  --point-columns LON,LAT the table's longitude and latitude columns:\n"
+    "                          numbers from 1 or names of its header\n"
+    "  --point-label COLUMN    the column that labels the points: a number, a\n"
+    "                          header's name, or none (default: the station\n"
+    "                          column; none for events; else the first column\n"
+    "                          that is no coordinate)\n"
     "  --strike-step N         strike lines every N degrees of azimuth from 0\n"
     "                          (N divides 360), labelled near the edge\n"
     "  --label-boxes FILE      also write where each label went (kind,\n"
@@ -91,6 +97,7 @@ struct plot_options {
     std::vector<distance_band> bands;
     std::string points;       // the table of points, "" for none
     std::string point_label;  // its column that labels them, "" for the default
+    column_request point_columns;  // its longitude and latitude columns
     bool label_boxes_given = false;
     std::string label_boxes;
     std::string contour_file;
@@ -128,6 +135,10 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
         options.points = value;
     } else if (option_value(argc, argv, i, "--point-label", value, problem)) {
         options.point_label = value;
+    } else if (option_value(argc, argv, i, "--point-columns", value, problem)) {
+        if (problem.empty()) {
+            parse_column_request(value, "--point-columns", options.point_columns, problem);
+        }
     } else if (option_value(argc, argv, i, "--label-boxes", value, problem)) {
         options.label_boxes = value;
         options.label_boxes_given = true;
@@ -159,8 +170,10 @@ command_request parse_arguments(int argc, char** argv, plot_options& options,
     }
     options.contour_file = files[0];
     options.output = files[1];
-    if (!options.point_label.empty() && options.points.empty()) {
-        problem = "--point-label labels the points of --points TABLE: give the table";
+    if ((!options.point_label.empty() || !options.point_columns.lon.empty()) &&
+        options.points.empty()) {
+        problem = std::string(options.point_label.empty() ? "--point-columns" : "--point-label") +
+                  " is for the points of --points TABLE: give the table";
         return command_request::refused;
     }
     return command_request::run;
@@ -282,7 +295,8 @@ bool draw_and_write(const plot_options& options, const map_request& request,
 bool read_points(const plot_options& options, const contour_run& run, point_file& points,
                  std::vector<point_mark>& marks, std::string& problem) {
     std::size_t label_index = 0;
-    return read_point_file(options.points, PROGRAM, STDERR_FILENO, points, problem) &&
+    return read_point_file(options.points, PROGRAM, STDERR_FILENO, options.point_columns, points,
+                           problem) &&
            label_column_of(points.table, options.point_label, label_index, problem) &&
            point_marks_of(points, run, options.bands, label_index, marks, problem);
 }

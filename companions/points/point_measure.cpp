@@ -8,18 +8,23 @@ point_measure::point_measure(float centre_lon, float centre_lat)
       colatitude_(colatitude_terms_of(centre_lat)),
       azimuth_(azimuth_point_of(centre_lon, latitude_terms_of(centre_lat))) {}
 
-point_measurement point_measure::measure(float lon, float lat) const {
-    const latitude_pair_terms pair = latitude_pair_terms_of(colatitude_, colatitude_terms_of(lat));
-    const azimuth_point point = azimuth_point_of(lon, latitude_terms_of(lat));
-    return {dist_from_terms(pair, lat_, lon_, lat, lon),
-            azimuth_in_turn(azimuth_between(azimuth_, point)),
-            azimuth_in_turn(azimuth_between(point, azimuth_))};
+measured_point measured_point_of(float lon, float lat) {
+    return {lon, lat, colatitude_terms_of(lat), azimuth_point_of(lon, latitude_terms_of(lat))};
 }
 
-float azimuth_in_turn(float az) {
-    // Adding +0 turns -0 into +0 and leaves every other value as it is.
-    const float turned = az < 0.0f ? az + 360.0f : az + 0.0f;
-    return turned >= 360.0f ? 0.0f : turned;
+float point_measure::distance(const measured_point& point) const {
+    const latitude_pair_terms pair = latitude_pair_terms_of(colatitude_, point.colatitude);
+    const float cosine = distance_cosine(pair, lon_, point.lon);
+    const float distance = dist_from_cosine(cosine, lat_, lon_, point.lat, point.lon);
+    if (std::isnan(distance)) {
+        return cosine > 1.0f ? 0.0f : cosine < -1.0f ? 180.0f : distance;
+    }
+    return distance;
+}
+
+point_measurement point_measure::measure_far(const measured_point& point, float distance) const {
+    return {distance, azimuth_in_turn(azimuth_between(azimuth_, point.azimuth)),
+            azimuth_in_turn(azimuth_between(point.azimuth, azimuth_))};
 }
 
 bool measure_rows(const point_file& points, const point_measure& centre,
@@ -27,13 +32,11 @@ bool measure_rows(const point_file& points, const point_measure& centre,
     measurements.clear();
     measurements.reserve(points.table.rows.size());
     for (const point_row& row : points.table.rows) {
-        // The distance alone may be NaN for a point very near the centre
-        // (the routine's cosine rounded above 1): that is its measurement,
-        // written as nan. A longitude whose radians overflow has none.
-        if (!std::isfinite(sphere_radians(row.lon))) {
+        // A longitude whose radians overflow has no measurement.
+        if (!measurable_longitude(row.lon)) {
             problem = points.name + ":" + std::to_string(row.line) +
                       ": expected a point that can be measured from the centre, not longitude " +
-                      std::string(points.table.field(row, 0)) +
+                      std::string(points.table.field(row, points.table.lon_column)) +
                       " (too far beyond -180..180 degrees)";
             return false;
         }

@@ -1,33 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "file_identity.h"
+#include "points/table_lines.h"
 
-// A table of points as people keep them beside their maps: one point a
-// line, its longitude and latitude (degrees) in the first two fields, then
-// any further fields (a station code, a network ...), which are kept as
-// text exactly as they are.
-//
-// - Fields are separated by commas (CSV) when the first line of the table
-//   holds a comma, otherwise by runs of blanks (spaces and tabs), leading
-//   and trailing blanks ignored. In CSV a number may have blanks around it.
-// - Every line has as many fields as the table's first line.
-// - Lines that are empty or blank, and lines whose first non-blank
-//   character is '#', are passed over.
-// - The first line of the table is its header when neither of its first two
-//   fields is a number; then it names the columns.
-// - A line may end in CR LF; the CR is not part of the line.
-// - A UTF-8 byte order mark at the start of the file is not part of its
-//   first line.
-// - Refused, with the line: a double quote anywhere (quoted fields are not
-//   read), a NUL byte or a CR inside a line, a longitude or latitude that is
-//   not a decimal real (inf and nan are not), one beyond the largest single,
-//   a latitude beyond +-90 degrees. Longitudes are taken in any range.
+// A table of points read whole (table_lines.h says how its lines are
+// read): its rows, each with its point and its fields as written.
 
 // One point of the table.
 struct point_row {
@@ -43,9 +27,12 @@ struct point_table {
     // The whole file, which the rows' and the header's text point into; it
     // stays where it is when the table is moved or copied.
     std::shared_ptr<const std::string> text;
-    // ',' for CSV; for blank-separated tables the blank that first
+    // '|' or ','; for blank-separated tables the blank that first
     // separates two fields (a space, or a tab), to join further columns with.
     char separator = ' ';
+    // The columns of the longitude and the latitude, from 0.
+    std::size_t lon_column = 0;
+    std::size_t lat_column = 1;
     // The UTF-8 byte order mark the file starts with (spreadsheets write one
     // before a CSV), or empty: not part of the first line, and written back
     // before the table.
@@ -56,8 +43,8 @@ struct point_table {
     std::size_t field_count = 0;           // fields of every line
     std::vector<std::string_view> fields;  // the fields of the header and rows, in order
 
-    // Field k (from 0) of a row or of the header, as written (in CSV with
-    // any blanks around it).
+    // Field k (from 0) of a row or of the header, as written (with any
+    // blanks and quotes around it).
     std::string_view field(const point_row& row, std::size_t k) const {
         return fields[row.first_field + k];
     }
@@ -66,8 +53,8 @@ struct point_table {
 // Reads `text` (the whole file) as a point table into `table`, which
 // takes it over. False, with one line "NAME:LINE: expected ..." in
 // `problem`, at the first line that is refused.
-bool read_point_table(std::string text, const std::string& name, point_table& table,
-                      std::string& problem);
+bool read_point_table(std::string text, const std::string& name, const column_request& columns,
+                      point_table& table, std::string& problem);
 
 // A point table read from a file.
 struct point_file {
@@ -85,4 +72,14 @@ struct point_file {
 // binary file or a device such as /dev/zero is not read on and on.
 // `program` and `diagnostic_fd` are for the warning of a wait.
 bool read_point_file(const std::string& file, const char* program, int diagnostic_fd,
-                     point_file& result, std::string& problem);
+                     const column_request& columns, point_file& result, std::string& problem);
+
+// Takes the lines of FILE ("-" for standard input), one after another, as
+// they come, never holding more than a line: `take` (false to stop) gets
+// each with its number from 1 and whether it ends the file without a
+// newline; reading stops at a NUL byte, which ends its line. The file is
+// open as `fd` from open_input; `bom` is set when it starts with a UTF-8 byte
+// order mark, which is not part of the first line. Returns 0, or the error
+// number of a read that failed.
+int for_each_line(int fd, std::string& bom,
+                  const std::function<bool(std::string_view, std::size_t)>& take);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -152,11 +153,17 @@ TEST(MeasureCommand, WindowsKeepTheirBoundsAndRowsTheirText) {
     const std::string tabs = measure_run(dir, "\xEF\xBB\xBF" "1\t2\tA B\n", centre).out;
     ASSERT_EQ(tabs.substr(0, 4), "\xEF\xBB\xBF" "1") << "a spreadsheet's byte order mark kept";
     EXPECT_EQ(fields_of(lines_of(tabs)[0], '\t').size(), 6u);
-    // Very near the centre the distance routine can give NaN (its cosine
-    // rounded above 1): that is the point's measurement, not a bad row.
-    const program_run near = measure_run(dir, "119.989544 29.998826\n", {"--centre", "120", "30"});
+    // Very near the centre, or the antipode, the distance routine gives NaN
+    // (its cosine rounded beyond 1 or -1): the point lies within its
+    // resolution of the centre or the antipode, at 0 or 180, and windows
+    // take it so.
+    const program_run near = measure_run(dir, "119.989544 29.998826\n",
+                                         {"--centre", "120", "30", "--distance", "0:0.5"});
     ASSERT_EQ(near.exit_status, 0) << near.err;
-    EXPECT_EQ(fields_of(lines_of(near.out)[0], ' ')[2], "nan");
+    EXPECT_EQ(fields_of(lines_of(near.out)[0], ' ')[2], "0") << near.out;
+    const program_run antipode = measure_run(dir, "54.996563 -38.0015526\n",
+                                             {"--centre", "-125", "38", "--distance", "179.5:180"});
+    EXPECT_EQ(fields_of(lines_of(antipode.out)[0], ' ')[2], "180") << antipode.out;
 }
 
 // A row or an argument refused: one line naming it, exit 1, nothing written.
@@ -173,9 +180,16 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
         {"1 1e39\n", {}, "standard input:1: expected a latitude within the range of single precision, not \"1e39\""},
         {"# c\n142.37 38.3 A\n38.3 142.37 B\n", {}, "standard input:3: expected a latitude from -90 to 90 degrees, not \"142.37\" (longitude and latitude swapped?)"},
         {"1,2,A\n\n3,4\n", {}, "standard input:3: expected 3 fields, as on line 1, not 2"},
-        {"1,2,\"A, B\"\n", {}, "standard input:1: expected fields without double quotes (quoted fields are not read)"},
+        {"1,2,\"A, B\n", {}, "standard input:1: expected a quoted field closed by a quote on its line and followed by the separator \",\""},
+        {"1 2 \"A\"\n", {}, "standard input:1: expected fields without double quotes (a table whose fields are separated by blanks has no quoted fields)"},
+        {"name,lat\nA,1\n", {}, "standard input:1: expected a longitude column (lon, long, lng or longitude) as well as the latitude in the header"},
+        {"lon|lat|latitude\n1|2|3\n", {}, "standard input:1: expected one latitude column in the header, not two (--columns LON,LAT chooses)"},
+        {"x y\n1 2\n", {"--centre", "0", "0", "--columns", "x,z"}, "standard input:1: expected a header naming the column \"z\" (--columns)"},
+        {"1 2\n", {"--centre", "0", "0", "--columns", "1"}, "--columns needs LON,LAT, two column numbers from 1 or names of the header, not \"1\""},
+        {"1 2\n", {"--centre", "0", "0", "--centres", "-"}, "--centre and --centres cannot both be given"},
+        {"1 2\n", {"--centres", "-", "-"}, "the centres and the points cannot both be standard input"},
         {"1 2\r3 4\n", {}, "standard input:1: expected a line end (LF or CR LF), not a CR inside the line"},
-        {"12\n", {}, "standard input:1: expected a longitude and a latitude, and any further fields, separated by commas or blanks"},
+        {"12\n", {}, "standard input:1: expected a longitude and a latitude, and any further fields, separated by |, commas or blanks"},
         {"1 2\n", {"--distance", "30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"30\""},
         {"1 2\n", {"--distance", "90:30"}, "--distance needs MIN:MAX, two numbers of degrees from 0 to 180, MIN not above MAX, not \"90:30\""},
         {"1 2\n", {"--azimuth", "0:361"}, "--azimuth needs MIN:MAX, two numbers of degrees from 0 to 360 (MIN above MAX wraps through 360), not \"0:361\""},
@@ -217,6 +231,104 @@ TEST(MeasureCommand, AFailedWriteIsNeverASuccess) {
             << run.err;
     }
     EXPECT_EQ(read_file(dir.work_path("points.txt")), "1 2\n");
+}
+
+// The same stations in every form a table comes in: longitude or latitude
+// first, CSV, blanks, FDSN station (station and channel level) and event
+// text, quoted fields, columns chosen by number or by name. Every row
+// measures alike, and keeps its own fields.
+TEST(MeasureCommand, EveryFormOfTableMeasuresAlike) {
+    const std::string fdsn = "#Network | Station | Latitude | Longitude | Elevation | SiteName | "
+                             "StartTime | EndTime\n";
+    const struct {
+        const char* form;
+        std::string table;
+        std::vector<std::string> columns;
+        char separator;
+    } forms[] = {
+        {"CSV, longitude first", "lon,lat,code\n138.2041,36.5457,MAJO\n9.5982,59.6491,KONO\n", {}, ','},
+        {"CSV, latitude first", "code,Latitude,Longitude\nMAJO,36.5457,138.2041\nKONO,59.6491,9.5982\n", {}, ','},
+        {"blanks, latitude first", "lat\tlng\tsta\n36.5457\t138.2041\tMAJO\n59.6491\t9.5982\tKONO\n", {}, '\t'},
+        {"FDSN station text", fdsn + "IU|MAJO|36.5457|138.2041|399.0|Matsushiro, Japan|1990-01-01T00:00:00|\n"
+                                     "IU|KONO|59.6491|9.5982|216.0|Kongsberg, Norway|1991-03-01T00:00:00|\n", {}, '|'},
+        {"FDSN channel text", "# Network | Station | Location | Channel | Latitude | Longitude\n"
+                              "IU | MAJO | 00 | BHZ | 36.5457 | 138.2041\nIU | KONO | 00 | BHZ | 59.6491 | 9.5982\n", {}, '|'},
+        {"FDSN event text", "#EventID | Time | Latitude | Longitude | Depth/km | Author | Catalog | "
+                            "Contributor | ContributorID | MagType | Magnitude | MagAuthor | "
+                            "EventLocationName\na|2011-03-11T05:46:24|36.5457|138.2041|29.0|us|us|us|a|mww|9.1|us|"
+                            "near Honshu, Japan\nb|2011-03-11T05:46:24|59.6491|9.5982|10.0|us|us|us|b|mww|7.0|us|Norway\n", {}, '|'},
+        {"quoted CSV, as catalogues write it", "time,latitude,longitude,place\n"
+                                               "2011,\"36.5457\",138.2041,\"Matsushiro, \"\"J\"\"\"\n"
+                                               "2011,59.6491,9.5982,\"Kongsberg, Norway\"\n", {}, ','},
+        {"columns by number", "x y\n36.5457 138.2041\n59.6491 9.5982\n", {"--columns", "2,1"}, ' '},
+        {"columns by name", "A,B\n36.5457,138.2041\n59.6491,9.5982\n", {"--columns", "b,a"}, ','},
+    };
+    scratch_dir dir;
+    std::vector<std::string> reference;
+    for (const auto& form : forms) {
+        std::vector<std::string> arguments = {"--centre", "142.37", "38.30"};
+        arguments.insert(arguments.end(), form.columns.begin(), form.columns.end());
+        const program_run run = measure_run(dir, form.table, arguments);
+        ASSERT_EQ(run.exit_status, 0) << form.form << ": " << run.err;
+        const std::vector<std::string> rows = lines_of(run.out);
+        const std::vector<std::string> given = lines_of(form.table);
+        ASSERT_EQ(rows.size(), given.size()) << form.form;
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            EXPECT_EQ(rows[i].rfind(given[i] + form.separator, 0), 0u) << form.form;
+            const std::vector<std::string> f = fields_of(rows[i], form.separator);
+            const std::string measured = f[f.size() - 3] + " " + f[f.size() - 2] + " " + f.back();
+            if (reference.size() < i) {
+                reference.push_back(measured);
+            }
+            EXPECT_EQ(measured, reference[i - 1]) << form.form;
+        }
+    }
+    EXPECT_EQ(reference[1].substr(0, 9), "74.60025 ") << "KONO from Tohoku";
+}
+
+// A catalogue: each pair of a centre and a point measures bit for bit as
+// the point does from that centre alone, centres in file order and points
+// within each; a window keeps exactly the pairs inside it.
+TEST(MeasureCommand, EveryPairOfACatalogueMeasuresAsItsCentreAlone) {
+    scratch_dir dir;
+    const std::vector<std::array<const char*, 2>> centres = {
+        {"142.373", "38.297"}, {"-72.898", "-36.122"}, {"95.982", "3.295"}};
+    std::string events = "#EventID | Time | Latitude | Longitude | Magnitude | EventLocationName\n";
+    for (std::size_t c = 0; c < centres.size(); ++c) {
+        events += "e" + std::to_string(c) + "|2011|" + centres[c][1] + "|" + centres[c][0] +
+                  "|9.0|a, b\n";
+    }
+    write_file(dir.work_path("events.txt"), events);
+    const std::string stations =
+        "station,latitude,longitude\nMAJO,36.5457,138.2041\nKONO,59.6491,9.5982\n"
+        "ANMO,34.94591,-106.4572\nSNZO,-41.3087,174.7043\n";
+    const std::vector<std::string> pairs =
+        lines_of(measure_run(dir, stations, {"--centres", "events.txt"}).out);
+    ASSERT_EQ(pairs.size(), 1 + centres.size() * 4);
+    EXPECT_EQ(pairs[0], "centre_EventID,centre_Time,centre_Latitude,centre_Longitude,"
+                        "centre_Magnitude,centre_EventLocationName,station,latitude,longitude,"
+                        "distance,azimuth,back_azimuth");
+    std::vector<std::string> inside;
+    for (std::size_t c = 0; c < centres.size(); ++c) {
+        const std::vector<std::string> alone =
+            lines_of(measure_run(dir, stations, {"--centre", centres[c][0], centres[c][1]}).out);
+        for (std::size_t p = 0; p < 4; ++p) {
+            const std::string& pair = pairs[1 + c * 4 + p];
+            EXPECT_EQ(pair.rfind("e" + std::to_string(c) + ",2011,", 0), 0u) << pair;
+            EXPECT_NE(pair.find(",\"a, b\","), std::string::npos) << "quoted in CSV: " << pair;
+            EXPECT_EQ(pair.substr(pair.size() - (alone[1 + p].size())), alone[1 + p]);
+            const std::vector<std::string> f = fields_of(pair, ',');
+            const double distance = std::atof(f[f.size() - 3].c_str());
+            if (distance >= 30.0 && distance <= 90.0) {
+                inside.push_back(pair);
+            }
+        }
+    }
+    std::vector<std::string> windowed =
+        lines_of(measure_run(dir, stations, {"--centres", "events.txt", "--distance", "30:90"}).out);
+    windowed.erase(windowed.begin());
+    EXPECT_EQ(windowed, inside);
+    EXPECT_FALSE(inside.empty());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "plot/distance_bands.h"
 #include "plot/map_drawing.h"
 #include "plot/map_labels.h"
+#include "plot/map_points.h"
 #include "plot/title_text.h"
 #include "walked_run.h"
 
@@ -106,6 +107,46 @@ TEST(MapLabels, BoxesApartInsideTheMapAndEachRingOnce) {
         }
         EXPECT_GE(rings.size(), 2u) << row.step;
     }
+}
+
+// The marks of a table: stations as triangles labelled by their station
+// column, wherever it stands; events as circles sized by magnitude and
+// unlabelled; any other table labelled by its first column that is no
+// coordinate; a label asked for by name in any case.
+TEST(MapPoints, StationsAndEventsTakeTheirMarksAndLabels) {
+    const std::string fdsn_events = "#EventID | Time | Latitude | Longitude | Magnitude\n";
+    const struct {
+        std::string table;
+        std::string label;
+        std::string first_label;  // "" for none
+        double first_size;        // 0 for a triangle
+    } rows[] = {
+        {"station,latitude,longitude\nMAJO,36.5457,138.2041\n", "", "MAJO", 0.0},
+        {"#Network | Station | Latitude | Longitude\nIU|KONO|59.6491|9.5982\n", "", "KONO", 0.0},
+        {"lon lat name\n1 2 A\n", "", "A", 0.0},
+        {"lat lon\n1 2\n", "", "", 0.0},
+        {fdsn_events + "a|2011|38.297|142.373|9.1\nb|2011|3.295|95.982|5.0\n", "", "", 0.519},
+        {fdsn_events + "a|2011|38.297|142.373|9.1\n", "eventid", "a", 0.519},
+        {"time,latitude,longitude,mag\n2011,1,2,x\n", "", "", POINT_MARK_SIZE},
+    };
+    const contour_run run = walked_run(142.37f, 38.3f, 30);
+    for (const auto& row : rows) {
+        point_file points{"t", {}, {}, false};
+        std::string problem;
+        ASSERT_TRUE(read_point_table(row.table, "t", {}, points.table, problem)) << problem;
+        std::size_t label = 0;
+        std::vector<point_mark> marks;
+        ASSERT_TRUE(label_column_of(points.table, row.label, label, problem)) << problem;
+        ASSERT_TRUE(point_marks_of(points, run, {}, label, marks, problem)) << problem;
+        EXPECT_EQ(marks[0].label, row.first_label) << row.table;
+        EXPECT_NEAR(marks[0].size, row.first_size, 1e-6) << row.table;
+        EXPECT_LE(marks.back().size, marks[0].size) << "the smaller event, the smaller circle";
+    }
+    point_table table;
+    std::string problem;
+    ASSERT_TRUE(read_point_table("lat lon\n1 2\n", "t", {}, table, problem));
+    std::size_t label = 0;
+    EXPECT_FALSE(label_column_of(table, "1", label, problem)) << "a coordinate is no label";
 }
 
 }  // namespace

@@ -1,0 +1,283 @@
+#include "measure/catalogue.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+#include "base/locked_input.h"
+#include "base/output_rule.h"
+#include "base/read_chunks.h"
+#include "contour/destination_point.h"
+#include "diagnostic.h"
+#include "exit_status.h"
+#include "points/point_measure.h"
+#include "write_all.h"
+
+namespace {
+
+// The centres' file, open for both readings: a regular file as it is, any
+// other kept in a temporary file first. Closed at the end.
+class centres_file {
+public:
+    ~centres_file() {
+        if (spool_ != nullptr) {
+            std::fclose(spool_);
+        }
+        if (fd_ >= 0) {
+            release_shared(fd_, standard_input_);
+        }
+    }
+
+    // False, with why; `silent` when standard error is the file itself.
+    bool open(const std::string& file, const char* program, bool& silent, std::string& problem) {
+        standard_input_ = file == "-";
+        fd_ = open_input(file, name_, identity_, silent, problem);
+        if (fd_ < 0) {
+            return false;
+        }
+        lock_shared(fd_, identity_, name_, program, STDERR_FILENO);
+        start_ = ::lseek(fd_, 0, SEEK_CUR);
+        return identity_.known && start_ >= 0 ? true : spool(problem);
+    }
+
+    // Where to read from, from the start: false, with why, when it cannot.
+    bool rewind(int& fd, std::string& problem) const {
+        fd = spool_ != nullptr ? ::fileno(spool_) : fd_;
+        if (::lseek(fd, spool_ != nullptr ? 0 : start_, SEEK_SET) < 0) {
+            problem = "cannot read " + name_ + ": " + std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+    const std::string& name() const { return name_; }
+    const file_identity& identity() const { return identity_; }
+
+private:
+    bool spool(std::string& problem) {
+        spool_ = std::tmpfile();
+        if (spool_ == nullptr) {
+            problem = "cannot keep " + name_ + " in a temporary file: " + std::strerror(errno);
+            return false;
+        }
+        int write_error = 0;
+        const int read_error = read_chunks(fd_, [&](std::string_view bytes) {
+            write_error = write_all(::fileno(spool_), bytes.data(), bytes.size()).error_number;
+            return write_error == 0;
+        });
+        if (read_error != 0 || write_error != 0) {
+            problem = (read_error != 0 ? "cannot read " : "cannot keep in a temporary file ") +
+                      name_ + ": " + std::strerror(read_error != 0 ? read_error : write_error);
+            return false;
+        }
+        return true;
+    }
+
+    std::string name_;
+    file_identity identity_;
+    bool standard_input_ = false;
+    int fd_ = -1;
+    off_t start_ = 0;
+    std::FILE* spool_ = nullptr;
+};
+
+// A column's name in the header of the pairs: its header's name as written
+// (a leading '#' left out), or longitude, latitude, fieldN.
+std::string column_title(const table_lines& lines, std::size_t k) {
+    if (lines.has_header()) {
+        const std::string value = field_value(lines.header_fields()[k]);
+        return value.empty() || value[0] != '#' ? value
+                                                : field_value(std::string_view(value).substr(1));
+    }
+    return k == lines.lon_column()   ? "longitude"
+           : k == lines.lat_column() ? "latitude"
+                                     : "field" + std::to_string(k + 1);
+}
+
+// A field as a row of pairs carries it: as written, quoted when it holds
+// the separator or a quote and is not quoted already (the separator is
+// never a blank where a field holds one: see separator_of_pairs).
+std::string pair_field(std::string_view field, char separator) {
+    const bool quoted = field.size() >= 2 && field.front() == '"' && field.back() == '"';
+    if (quoted || (field.find(separator) == std::string_view::npos &&
+                   field.find('"') == std::string_view::npos)) {
+        return std::string(field);
+    }
+    std::string text = "\"";
+    for (const char c : field) {
+        text += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return text + "\"";
+}
+
+// The points table's separator, unless it is a blank and the centres'
+// fields are separated by '|' or commas (and may hold blanks): then theirs.
+char separator_of_pairs(const table_lines& centres, const point_table& points) {
+    const bool blanks = points.separator == ' ' || points.separator == '\t';
+    return blanks && (centres.separator() == ',' || centres.separator() == '|')
+               ? centres.separator()
+               : points.separator;
+}
+
+// The name of column k of a table in the header of the pairs: its header's
+// name as written (a leading '#' left out), or longitude, latitude, fieldN.
+std::string column_title(bool has_header, std::string_view header_field, std::size_t k,
+                         std::size_t lon_column, std::size_t lat_column) {
+    if (has_header) {
+        const std::string value = field_value(header_field);
+        return value.empty() || value[0] != '#' ? value
+                                                : field_value(std::string_view(value).substr(1));
+    }
+    return k == lon_column   ? "longitude"
+           : k == lat_column ? "latitude"
+                             : "field" + std::to_string(k + 1);
+}
+
+void put_header(const table_lines& centres, const point_table& points, char separator,
+                text_output& out) {
+    for (std::size_t k = 0; k < centres.field_count(); ++k) {
+        out.put(k == 0 ? std::string_view() : std::string_view(&separator, 1));
+        out.put(pair_field("centre_" + column_title(centres.has_header(),
+                                                    centres.has_header() ? centres.header_fields()[k]
+                                                                         : std::string_view(),
+                                                    k, centres.lon_column(), centres.lat_column()),
+                           separator));
+    }
+    for (std::size_t k = 0; k < points.field_count; ++k) {
+        out.put(separator);
+        out.put(pair_field(column_title(points.has_header,
+                                        points.has_header ? points.field(points.header, k)
+                                                          : std::string_view(),
+                                        k, points.lon_column, points.lat_column),
+                           separator));
+    }
+    for (const char* name : {"distance", "azimuth", "back_azimuth"}) {
+        out.put(separator);
+        out.put(name);
+    }
+    out.put('\n');
+}
+
+// The fields of a row joined for the pairs, each followed by the separator.
+std::string joined_fields(const std::vector<std::string_view>& fields, char separator) {
+    std::string text;
+    for (const std::string_view field : fields) {
+        text += pair_field(field, separator);
+        text += separator;
+    }
+    return text;
+}
+
+// Reads every line of the centres; `take` gets each row (false to stop).
+// False, with why, when a line is refused or a read fails.
+template <typename Take>
+bool read_centres(const centres_file& file, table_lines& lines, Take take, std::string& problem) {
+    int fd = -1;
+    if (!file.rewind(fd, problem)) {
+        return false;
+    }
+    bool refused = false;
+    std::string bom;
+    const int error = for_each_line(fd, bom, [&](std::string_view line, std::size_t number) {
+        table_line_kind kind = table_line_kind::passed_over;
+        table_row row{};
+        refused = !lines.take(line, number, kind, row, problem);
+        return !refused && (kind != table_line_kind::row || take(row, problem));
+    });
+    if (error != 0) {
+        problem = "cannot read " + file.name() + ": " + std::strerror(error);
+        return false;
+    }
+    return problem.empty();
+}
+
+}  // namespace
+
+int measure_catalogue(const catalogue_request& request, file_identity& identity, text_output& out,
+                      std::string& problem) {
+    centres_file centres;
+    bool silent = false;
+    if (!centres.open(request.centres, request.program, silent, problem)) {
+        if (silent) {
+            problem.clear();  // standard error is the file: nothing said there
+        }
+        return silent ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED;
+    }
+    identity = centres.identity();
+    if (same_file(identity, request.points->identity)) {
+        problem = "the centres and the points are the same table (" + centres.name() + ")";
+        return EXIT_STATUS_REFUSED;
+    }
+    // First reading: every line checked, nothing written.
+    std::size_t polar_line = 0;
+    table_lines checked(centres.name(), request.centre_columns);
+    const bool whole = read_centres(centres, checked,
+                                    [&](const table_row& row, std::string& refusal) {
+        if (!measurable_longitude(row.lon)) {
+            refusal = centres.name() + ":" + std::to_string(row.line) +
+                      ": expected a centre that can be measured from, not longitude " +
+                      field_value(checked.fields()[checked.lon_column()]) +
+                      " (too far beyond -180..180 degrees)";
+            return false;
+        }
+        polar_line = polar_line == 0 && centre_near_pole(row.lat) ? row.line : polar_line;
+        return true;
+    }, problem);
+    if (!whole) {
+        return EXIT_STATUS_REFUSED;
+    }
+    if (!standard_output_clear_of_input(identity, centres.name(), problem)) {
+        return EXIT_STATUS_FAILED;
+    }
+    if (polar_line > 0) {
+        report_problem(STDERR_FILENO, request.program,
+                       "warning: the centre of %s:%zu (and maybe others) lies within %.1f degree "
+                       "of a pole, where azimuths can be more than 1 degree off",
+                       centres.name().c_str(), polar_line, static_cast<double>(POLAR_DISTANCE));
+    }
+    // Second reading: each centre with every point.
+    const point_table& points = request.points->table;
+    std::vector<measured_point> measured;
+    measured.reserve(points.rows.size());
+    for (const point_row& row : points.rows) {
+        measured.push_back(measured_point_of(row.lon, row.lat));
+    }
+    const char separator = separator_of_pairs(checked, points);
+    // A point's line as written when the separators agree, else its fields.
+    std::vector<std::string> point_texts;
+    if (separator != points.separator) {
+        for (const point_row& row : points.rows) {
+            const auto first = points.fields.begin() + static_cast<std::ptrdiff_t>(row.first_field);
+            std::string text = joined_fields(
+                {first, first + static_cast<std::ptrdiff_t>(points.field_count)}, separator);
+            text.pop_back();
+            point_texts.push_back(std::move(text));
+        }
+    }
+    out.put(points.byte_order_mark);
+    put_header(checked, points, separator, out);
+    table_lines lines(centres.name(), request.centre_columns);
+    const bool read = read_centres(centres, lines, [&](const table_row& row, std::string&) {
+        const std::string centre_text = joined_fields(lines.fields(), separator);
+        const point_measure centre(row.lon, row.lat);
+        for (std::size_t i = 0; i < measured.size(); ++i) {
+            const float distance = centre.distance(measured[i]);
+            if (!request.distance.contains(distance)) {
+                continue;
+            }
+            const point_measurement m = centre.measure(measured[i], distance);
+            if (!request.azimuth.contains(m.azimuth)) {
+                continue;
+            }
+            out.put(centre_text);
+            out.put(point_texts.empty() ? points.rows[i].text : point_texts[i]);
+            const float reals[] = {m.distance, m.azimuth, m.back_azimuth};
+            out.put_separated_reals(separator, reals, 3);
+            out.put(points.rows[i].crlf ? std::string_view("\r\n") : std::string_view("\n"));
+        }
+        return true;
+    }, problem);
+    return read ? EXIT_STATUS_OK : EXIT_STATUS_FAILED;
+}
