@@ -10,15 +10,8 @@ namespace {
 
 std::atomic<void (*)(int)> ending_action{nullptr};
 
-// The kernel sends the signal of a failed write as the writer itself:
-// SI_USER with the process's own PID (kill() from another process carries
-// that process's PID; raise() and tgkill carry SI_TKILL).
-bool from_own_write(const siginfo_t* info) {
-    return info != nullptr && info->si_code == SI_USER && info->si_pid == ::getpid();
-}
-
 void on_write_signal(int signal_number, siginfo_t* info, void*) {
-    if (from_own_write(info)) {
+    if (signal_from_own_write(info)) {
         return;  // the write fails with EPIPE or EFBIG, and is reported
     }
     if (void (*action)(int) = ending_action.load()) {
@@ -33,6 +26,10 @@ void on_write_signal(int signal_number, siginfo_t* info, void*) {
 }
 
 }  // namespace
+
+bool signal_from_own_write(const siginfo_t* info) {
+    return info != nullptr && info->si_code == SI_USER && info->si_pid == ::getpid();
+}
 
 void install_write_signal_handlers(void (*before_ending)(int)) {
     static_assert(std::atomic<void (*)(int)>::is_always_lock_free, "read in a signal handler");

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/command_frame.h"
@@ -30,6 +31,14 @@ int open_input(const std::string& file, std::string& name, file_identity& identi
         return -1;
     }
     return fd;
+}
+
+bool names_standard_input(const std::string& file) {
+    struct stat named {};
+    struct stat input {};
+    return file == "-" || (::stat(file.c_str(), &named) == 0 &&
+                           ::fstat(STDIN_FILENO, &input) == 0 && named.st_dev == input.st_dev &&
+                           named.st_ino == input.st_ino);
 }
 
 int refuse_input(const char* program, bool error_stream_is_input, const std::string& problem) {

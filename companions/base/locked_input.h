@@ -18,6 +18,10 @@
 int open_input(const std::string& file, std::string& name, file_identity& identity,
                bool& error_stream_is_input, std::string& problem);
 
+// Whether FILE is standard input: "-", or a name of the very file (pipe,
+// terminal, regular file) standard input is, such as /dev/stdin.
+bool names_standard_input(const std::string& file);
+
 // The exit status that ends a command whose input was not taken, after one
 // line "PROGRAM: PROBLEM" on standard error; nothing is said when standard
 // error is the input itself.

@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "base/abandoned_files.h"
+
 namespace {
 
 std::string directory_of(const std::string& path) {
@@ -169,7 +171,11 @@ bool output_file::open(const std::string& path, std::string& problem) {
         }
         return true;
     }
-    std::string temporary = directory_of(target_) + "/." + program_ + ".XXXXXX";
+    // Named for this process, so that one abandoned by a command ended at
+    // once is removed by the next.
+    const std::string prefix = std::string(".") + program_ + ".";
+    remove_abandoned(directory_of(target_), prefix);
+    std::string temporary = own_name_pattern(directory_of(target_), prefix);
     fd_ = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd_ < 0) {
         problem = cannot_write(path_, errno);
@@ -255,9 +261,18 @@ bool output_file::clear_of_input(const file_identity& input, const char* input_k
 }
 
 bool output_file::clear_of(const output_file& other, std::string& problem) const {
-    const bool same = exists_ && other.exists_
-                          ? same_file(identity_of(existing_), identity_of(other.existing_))
-                          : destination_ == other.destination_;
+    // Two names of one pipe or socket would mix what goes into it; a
+    // device such as /dev/null may take any number of outputs.
+    const auto stream = [](const struct stat& info) {
+        return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
+    };
+    const bool same_stream = exists_ && other.exists_ && stream(existing_) &&
+                             stream(other.existing_) && existing_.st_dev == other.existing_.st_dev &&
+                             existing_.st_ino == other.existing_.st_ino;
+    const bool same = same_stream ||
+                      (exists_ && other.exists_
+                           ? same_file(identity_of(existing_), identity_of(other.existing_))
+                           : destination_ == other.destination_);
     if (same) {
         problem = path_ + ": is the same file as " + other.path_;
         return false;

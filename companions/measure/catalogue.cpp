@@ -83,19 +83,6 @@ private:
     std::FILE* spool_ = nullptr;
 };
 
-// A column's name in the header of the pairs: its header's name as written
-// (a leading '#' left out), or longitude, latitude, fieldN.
-std::string column_title(const table_lines& lines, std::size_t k) {
-    if (lines.has_header()) {
-        const std::string value = field_value(lines.header_fields()[k]);
-        return value.empty() || value[0] != '#' ? value
-                                                : field_value(std::string_view(value).substr(1));
-    }
-    return k == lines.lon_column()   ? "longitude"
-           : k == lines.lat_column() ? "latitude"
-                                     : "field" + std::to_string(k + 1);
-}
-
 // A field as a row of pairs carries it: as written, quoted when it holds
 // the separator or a quote and is not quoted already (the separator is
 // never a blank where a field holds one: see separator_of_pairs).

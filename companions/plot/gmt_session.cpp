@@ -7,13 +7,13 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <dirent.h>
 #include <string_view>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "base/abandoned_files.h"
 #include "plot/stop_signals.h"
 
 namespace {
@@ -23,47 +23,9 @@ constexpr int NOT_STARTED = 127;
 
 constexpr const char* LOG_NAME = "gmt.log";
 
-// The private directories: this prefix, the plot's PID, a dot and 6
-// characters of mkdtemp's.
+// The private directories' names: this prefix, the plot's PID, a dot and
+// 6 characters of mkdtemp's (abandoned_files.h).
 constexpr std::string_view DIRECTORY_PREFIX = "dist-strike-contour-plot.";
-constexpr std::size_t RANDOM_PART = 6;
-
-// The PID of the plot whose private directory has this name, or 0 for any
-// other name.
-pid_t plot_of_directory(std::string_view name) {
-    if (name.substr(0, DIRECTORY_PREFIX.size()) != DIRECTORY_PREFIX) {
-        return 0;
-    }
-    name.remove_prefix(DIRECTORY_PREFIX.size());
-    const std::size_t dot = name.find('.');
-    if (dot == std::string_view::npos || dot == 0 || dot > 9 ||
-        name.size() != dot + 1 + RANDOM_PART ||
-        name.substr(0, dot).find_first_not_of("0123456789") != std::string_view::npos) {
-        return 0;
-    }
-    return static_cast<pid_t>(std::stol(std::string(name.substr(0, dot))));
-}
-
-// Removes the private directories in `base` that this user's plots left
-// when they and their watchers were ended at once: those whose plot no
-// longer runs. Links and other users' files are left alone.
-void remove_abandoned_directories(const std::string& base) {
-    DIR* listing = ::opendir(base.c_str());
-    if (listing == nullptr) {
-        return;
-    }
-    while (const dirent* entry = ::readdir(listing)) {
-        const pid_t plot = plot_of_directory(entry->d_name);
-        const std::string path = base + "/" + entry->d_name;
-        struct stat info {};
-        if (plot > 0 && ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-            info.st_uid == ::geteuid() && ::kill(plot, 0) != 0 && errno == ESRCH) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        }
-    }
-    ::closedir(listing);
-}
 
 // The base for the private directory: TMPDIR when it names a directory
 // (made absolute: GMT runs elsewhere), else /tmp.
@@ -139,9 +101,8 @@ bool gmt_installed() {
 
 bool gmt_session::open(std::string& problem) {
     const std::string base = temporary_base();
-    remove_abandoned_directories(base);
-    std::string pattern =
-        base + "/" + std::string(DIRECTORY_PREFIX) + std::to_string(::getpid()) + ".XXXXXX";
+    remove_abandoned(base, DIRECTORY_PREFIX);
+    std::string pattern = own_name_pattern(base, DIRECTORY_PREFIX);
     if (::mkdtemp(pattern.data()) == nullptr) {
         problem = "cannot make a temporary directory in " + base + ": " + std::strerror(errno);
         return false;

@@ -229,9 +229,13 @@ bool check_request(const plot_options& options, gmt_text& title, picture_format&
         problem = "--title: " + title.problem;
         return false;
     }
-    if (options.points == options.contour_file && options.points == "-") {
-        // Refused before either is read: one would take the other's lines.
-        problem = "the contour file and the table of points cannot both be standard input";
+    // Refused before any is read: one would take the other's lines.
+    const bool points_in = !options.points.empty() && names_standard_input(options.points);
+    const bool errors_in =
+        !options.shared.errors.empty() && names_standard_input(options.shared.errors);
+    if (points_in && (errors_in || names_standard_input(options.contour_file))) {
+        problem = std::string("the ") + (errors_in ? "error lines" : "contour file") +
+                  " and the table of points cannot both be standard input";
         return false;
     }
     if (options.output == "-") {

@@ -6,7 +6,9 @@
 // once, after it has cleaned up: the handler only records the signal and
 // ends the GMT command in progress; the command then removes what it made
 // and ends by the same signal, so the exit status still tells which one.
-// A signal the plot's parent left ignored stays ignored.
+// A signal the plot's parent left ignored stays ignored. SIGPIPE and
+// SIGXFSZ of the plot's own write (a picture into a closed pipe, past the
+// file size limit) stop nothing: the write fails, and is reported.
 
 void install_stop_handlers();
 

@@ -1,6 +1,7 @@
 #include "run_file/contour_reader.h"
 
 #include <cstring>
+#include <optional>
 
 #include "base/blanks.h"
 #include "base/shortest_digits.h"
@@ -8,7 +9,9 @@
 #include "record_writer.h"
 #include "run_file/distance_check.h"
 #include "run_file/record_reader.h"
-#include "run_file/ring_point_check.h"
+#include "run_file/solved_points.h"
+#include "sphere/azimuth_cal.h"
+#include "sphere/dist_calculation.h"
 
 namespace {
 
@@ -66,8 +69,10 @@ public:
             return false;
         }
         position.dist_check = ring.grid_dist;
-        // With the records alone, a point of the ring measures within the
-        // tolerance of its distance, so its check, the ring's, holds too.
+        // With the records alone, the point the solver finds at the position
+        // and the ring's check, as the usual record has it, are the run's
+        // own: it is the point the run accepted, within 0.01 degree of the
+        // ring, so its check holds; measuring it again is spared.
         if (records_alone_ ? !resolution_shown(position)
                            : !distance_check_.holds(position, measured)) {
             return false;
@@ -184,8 +189,10 @@ private:
 
     // With the records alone to tell which positions were resolved, the
     // record at the next azimuth of a ring beyond the centre either repeats
-    // the record before it or holds a point of its ring. False, with what
-    // was expected when `expected` is given, for any other.
+    // the record before it or holds the point the solver finds there (one
+    // of its two candidates; which one the run took, its distance check
+    // tells). False, with what was expected when `expected` is given, for
+    // any other.
     bool resolution_shown(const contour_position& position, std::string* expected = nullptr) {
         if (!records_alone_) {
             return true;
@@ -198,12 +205,14 @@ private:
         if (same_record(position, before)) {
             return true;
         }
-        float dist = 0.0f;
-        float azimuth = 0.0f;
-        if (position.dist_check == ring.grid_dist &&
-            ring_point_check_.holds(position, ring.grid_dist, next_az_, dist, azimuth)) {
+        if (position.dist_check == ring.grid_dist && solved_->holds(position, next_az_)) {
             return true;
         }
+        float dist = 0.0f;
+        float azimuth = 0.0f;
+        const contour_position& centre = run_.rings[0].positions[0];
+        dist_calculation(centre.lat, centre.lon, position.lat, position.lon, dist);
+        azimuth_cal(centre.lon, centre.lat, position.lon, position.lat, azimuth);
         if (expected != nullptr) {
             const std::string ring_point = "a point of ring " + std::to_string(ring.grid_dist) +
                                            " at azimuth " + std::to_string(next_az_);
@@ -214,7 +223,7 @@ private:
                                   std::to_string(position.dist_check)
                             : ring_point + ", but this point measures back from the centre at "
                                            "distance " + shortest_text(dist) + " and azimuth " +
-                                  shortest_text(azimuth) +
+                                  shortest_text(azimuth < 0.0f ? azimuth + 360.0f : azimuth) +
                                   " (a point moved, copied or swapped?)";
         }
         return false;
@@ -252,7 +261,10 @@ private:
             run_.dist_step = grid_dist;
             const contour_position& centre = run_.rings[0].positions[0];
             distance_check_ = distance_check(centre.lon, centre.lat);
-            ring_point_check_ = ring_point_check(centre.lon, centre.lat);
+            solved_.emplace(centre.lon, centre.lat);
+        }
+        if (count >= 1) {
+            solved_->start_ring(grid_dist);
         }
         run_.rings.push_back({grid_dist, {}, false, {}});
         next_az_ = 0;
@@ -294,7 +306,7 @@ private:
     contour_run& run_;
     bool records_alone_;             // whether the records alone tell the resolved positions
     distance_check distance_check_;  // from the centre, once its ring is read
-    ring_point_check ring_point_check_;
+    std::optional<solved_points> solved_;  // around the centre, once its ring is read
     int next_az_ = RING_POSITIONS;
     bool ring_closed_ = true;
     real_item azimuth_items_[RING_POSITIONS];

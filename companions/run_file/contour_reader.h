@@ -19,11 +19,10 @@ class run_builder;
 enum class resolution_source {
     // The records alone: each record of a ring beyond the centre either
     // repeats the record before it (an unresolved position repeats the
-    // held point), or holds a point of its ring, which must measure back
-    // from the centre at the ring's distance and the record's azimuth by
-    // the rule the run accepted points with (ring_point_check). A point
-    // moved off its ring, copied to another azimuth or ring, or swapped
-    // with another, is refused with its line.
+    // held point), or holds the point the solver finds at its position
+    // (solved_points), the one the run wrote there. A point moved off its
+    // place, copied from another azimuth or ring, or swapped with another,
+    // is refused with its line.
     records,
     // The run's saved error lines, read afterwards (saved_errors), which
     // check every record against what they say.

@@ -58,7 +58,7 @@ bool read_run_file(const std::string& file, const std::string& errors, const cha
         result.error_stream_is_file = saved.error_stream_is_input();
         return false;
     }
-    if (file == "-" && saved.is_standard_input()) {
+    if (saved.is_standard_input() && names_standard_input(file)) {
         problem = "the contour file and the error lines (" + errors +
                   ") cannot both be standard input";
         return false;

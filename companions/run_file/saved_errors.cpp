@@ -12,7 +12,7 @@
 #include "line_layout.h"
 #include "open_file.h"
 #include "record_writer.h"
-#include "run_file/ring_point_check.h"
+#include "run_file/solved_points.h"
 
 namespace {
 
@@ -47,26 +47,24 @@ bool same_point(const contour_position& a, const contour_position& b) {
 }
 
 // The error lines agree with the records: a resolved position's record
-// holds a point of its ring (distance check the ring's, and measuring back
-// at its distance and azimuth), an unresolved one's repeats the record
-// before it. Returns "" or, after the record's line, what disagrees.
+// holds the point the solver finds there (solved_points) and the ring's
+// distance check, an unresolved one's repeats the record before it.
+// Returns "" or, after the record's line, what disagrees.
 std::string disagreement(const contour_run& run, const std::string& contour_name) {
     const contour_position& centre = run.rings[0].positions[0];
-    const ring_point_check ring_point(centre.lon, centre.lat);
+    solved_points solved(centre.lon, centre.lat);
     for (std::size_t r = 1; r < run.rings.size(); ++r) {
         const contour_ring& ring = run.rings[r];
+        solved.start_ring(ring.grid_dist);
         for (int az = 0; az < RING_POSITIONS; ++az) {
             const contour_position& record = ring.positions[static_cast<std::size_t>(az)];
             const contour_position& before =
                 az > 0 ? ring.positions[static_cast<std::size_t>(az - 1)]
                        : run.rings[r - 1].positions[RING_POSITIONS - 1];
             const bool unresolved = ring.unresolved[static_cast<std::size_t>(az)];
-            float dist = 0.0f;
-            float azimuth = 0.0f;
-            const bool agrees =
-                unresolved ? same_point(record, before)
-                           : record.dist_check == ring.grid_dist &&
-                                 ring_point.holds(record, ring.grid_dist, az, dist, azimuth);
+            const bool agrees = unresolved ? same_point(record, before)
+                                           : record.dist_check == ring.grid_dist &&
+                                                 solved.holds(record, az);
             if (!agrees) {
                 return contour_name + ":" + std::to_string(record_line(r, az)) + ": ring " +
                        std::to_string(ring.grid_dist) + " azimuth " + std::to_string(az) +
@@ -89,16 +87,17 @@ saved_errors::~saved_errors() {
 }
 
 bool saved_errors::open(const std::string& file, std::string& problem) {
-    name_ = file;
-    fd_ = open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
+    name_ = file == "-" ? "standard input" : file;
+    fd_ = file == "-" ? ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0)
+                      : open_file(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
-        problem = "cannot open " + file + ": " + std::strerror(errno);
+        problem = "cannot open " + name_ + ": " + std::strerror(errno);
         return false;
     }
     identity_ = identity_of_descriptor(fd_);
     error_stream_is_input_ = same_file(identity_, identity_of_descriptor(STDERR_FILENO));
     if (error_stream_is_input_) {
-        problem = "standard error is " + file + " itself";
+        problem = "standard error is " + name_ + " itself";
         return false;
     }
     struct stat own {};

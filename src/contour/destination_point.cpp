@@ -92,7 +92,13 @@ ring_frame::ring_frame(const ring_solver& centre, float ring_dist)
       lat_term_(centre.sin_lat_ * cos_dist_),
       slant_term_(sin_dist_ * centre.cos_lat_) {}
 
-ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
+ring_candidates ring_frame::candidates(const grid_azimuth& azimuth) const {
+    return candidates_inline(azimuth);
+}
+
+// candidates(), inline where the solver calls it for every position.
+[[gnu::always_inline]] inline ring_candidates ring_frame::candidates_inline(
+    const grid_azimuth& azimuth) const {
     // X: sine of the latitude sought, from the spherical triangle.
     const float x = lat_term_ + azimuth.cos_az_ * slant_term_;
     // S: cosine of that latitude; NaN when rounding makes X*X exceed 1.
@@ -101,6 +107,13 @@ ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
     // Y: sine of the longitude offset; infinite or NaN at a pole (S = 0).
     const float y = (azimuth.sin_az_ * sin_dist_) / s;
     const float delta = std::asin(y) / DEG;
+    return {x, lat, delta, centre_.lon_};
+}
+
+ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
+    const ring_candidates candidate = candidates_inline(azimuth);
+    const float x = candidate.x;
+    const float lat = candidate.lat;
 
     const candidate_latitude latitude{
         lat, latitude_pair_terms_of(centre_.colatitude_, colatitude_terms_of(lat)),
@@ -120,8 +133,7 @@ ring_solution ring_frame::solve(const grid_azimuth& azimuth) const {
     // CANDIDATE_A_BOUND): the result is the same as measuring both first.
     const bool a_cannot_pass =
         centre_.a_may_be_skipped_ && cos_dist_ - centre_.sin_lat_ * x < CANDIDATE_A_BOUND;
-    if ((!a_cannot_pass && passes(delta + centre_.lon_)) ||
-        passes((centre_.lon_ + 180.0f) - delta)) {
+    if ((!a_cannot_pass && passes(candidate.lon_a())) || passes(candidate.lon_b())) {
         return solution;
     }
     return {false, {0.0f, 0.0f, 0.0f}};

@@ -90,10 +90,25 @@ private:
     bool a_may_be_skipped_;         // the bound that skips candidate A holds here
 };
 
+// The two candidates of a grid position: the sine of their latitude X,
+// their latitude and their longitude offset delta (degrees), and their
+// longitudes, each made when asked for.
+struct ring_candidates {
+    float x;
+    float lat;
+    float delta;
+    float lon0;
+    float lon_a() const { return delta + lon0; }
+    float lon_b() const { return (lon0 + 180.0f) - delta; }
+};
+
 // The terms of one ring distance around one centre.
 class ring_frame {
 public:
     float dist() const { return dist_; }
+
+    // The candidates at grid azimuth A on this ring, before measuring.
+    ring_candidates candidates(const grid_azimuth& azimuth) const;
 
     // The point at grid azimuth A on this ring, or unresolved.
     ring_solution solve(const grid_azimuth& azimuth) const;
@@ -101,6 +116,7 @@ public:
 private:
     friend class ring_solver;
     ring_frame(const ring_solver& centre, float ring_dist);
+    ring_candidates candidates_inline(const grid_azimuth& azimuth) const;
 
     const ring_solver& centre_;
     float dist_;        // D

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -208,6 +209,14 @@ TEST_F(OutputRule, WritesADescriptorAsAStream) {
     }
     EXPECT_EQ(read_text("old.txt"), "old\n+\n+\n+\n");
     EXPECT_EQ(problem_of("/dev/fd/" + fd, "input"), "");
+    // One pipe by two names: what goes into it would be mixed.
+    int pipe_ends[2];
+    ASSERT_EQ(::pipe(pipe_ends), 0);
+    const std::string pipe = std::to_string(pipe_ends[1]);
+    EXPECT_EQ(problem_of("/dev/fd/" + pipe, ("/proc/self/fd/" + pipe).c_str()),
+              "/dev/fd/" + pipe + ": is the same file as /proc/self/fd/" + pipe);
+    ::close(pipe_ends[0]);
+    ::close(pipe_ends[1]);
     EXPECT_EQ(problem_of("/dev/fd/" + std::to_string(read_only), nullptr),
               "cannot write /dev/fd/" + std::to_string(read_only) + ": Bad file descriptor");
     ::close(appended);
@@ -245,6 +254,29 @@ TEST_F(OutputRule, NothingReplacedUnlessEveryOutputIsComplete) {
         EXPECT_EQ(read_text("in.txt"), failing < 0 ? "2\n" : "input\n") << failing;
     }
     EXPECT_EQ(names(), files_) << "a file left beside the outputs";
+}
+
+// A new file beside an output is named for its command's PID; one that a
+// command ended at once left (its PID runs no process) is removed by the
+// next, one of a command still running is not.
+TEST_F(OutputRule, RemovesWhatAnEndedCommandLeftBeside) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(ended, 0);
+    ::waitpid(ended, nullptr, 0);
+    const std::string left = ".test." + std::to_string(ended) + ".abcdef";
+    const std::string running = ".test." + std::to_string(::getppid()) + ".abcdef";
+    write_text(left, "");
+    write_text(running, "");
+    output_file output("test", 0644);
+    std::string problem;
+    ASSERT_TRUE(output.open("new.txt", problem)) << problem;
+    EXPECT_FALSE(fs::exists(left));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_NE(output.new_file().find(".test." + std::to_string(::getpid()) + "."), std::string::npos);
+    fs::remove(running);
 }
 
 }  // namespace

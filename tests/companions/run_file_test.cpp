@@ -16,7 +16,6 @@
 #include "line_layout.h"
 #include "run_file/contour_reader.h"
 #include "run_file/distance_check.h"
-#include "run_file/ring_point_check.h"
 #include "sphere/azimuth_cal.h"
 #include "sphere/dist_calculation.h"
 
@@ -112,52 +111,6 @@ TEST(ContourReader, TakesEveryStoredRunOfBothCLibraryFamilies) {
                 << entry.path() << ": " << problem;
         }
     }
-}
-
-// Where the ring-point check settles a record without measuring it, the
-// program's own measurement must agree: points from inside to beyond the
-// tolerance in distance and in azimuth, around centres at the equator, near
-// a pole, at longitudes the bounds allow, at rings near and far.
-TEST(RingPointCheck, AgreesWithTheMeasurementAroundTheTolerance) {
-    const float centres[][2] = {{120.5f, -33.25f}, {0.0f, 0.0f}, {-700.0f, 89.4f}, {719.0f, -60.0f}};
-    const int rings[] = {1, 2, 10, 20, 90, 150, 175};
-    const double offsets[] = {-2e-2, -1.1e-2, -1.09e-2, -1e-2, -1e-3, 0.0, 1e-3, 1e-2, 1.09e-2, 1.1e-2, 2e-2};
-    int settled_differently = 0;
-    for (const auto& c : centres) {
-        const ring_point_check check(c[0], c[1]);
-        const double lat0 = static_cast<double>(c[1]) * RADIANS_PER_DEGREE;
-        for (const int ring : rings) {
-            for (const double dist_offset : offsets) {
-                for (const double az_offset : offsets) {
-                    for (int az = 0; az <= 360; az += 45) {
-                        const double d = (ring + dist_offset) * RADIANS_PER_DEGREE;
-                        const double a = (az + az_offset) * RADIANS_PER_DEGREE;
-                        const double lat = std::asin(std::sin(lat0) * std::cos(d) +
-                                                     std::cos(lat0) * std::sin(d) * std::cos(a));
-                        const double dlon = std::atan2(std::sin(a) * std::sin(d) * std::cos(lat0),
-                                                       std::cos(d) - std::sin(lat0) * std::sin(lat));
-                        const contour_position p{
-                            static_cast<float>(static_cast<double>(c[0]) + dlon / RADIANS_PER_DEGREE),
-                            static_cast<float>(lat / RADIANS_PER_DEGREE), ring};
-                        float dist = 0.0f;
-                        float azimuth = 0.0f;
-                        dist_calculation(c[1], c[0], p.lat, p.lon, dist);
-                        azimuth_cal(c[0], c[1], p.lon, p.lat, azimuth);
-                        const float az_diff = std::fabs(azimuth - static_cast<float>(az));
-                        const bool measured = std::fabs(dist - static_cast<float>(ring)) <= 0.011f &&
-                                              (az_diff <= 0.011f || nearest_integer(az_diff / 360.0f) == 1);
-                        float reported_dist = 0.0f;
-                        float reported_az = 0.0f;
-                        const bool held = check.holds(p, ring, az, reported_dist, reported_az);
-                        settled_differently += held != measured;
-                        EXPECT_EQ(held, measured) << c[0] << " " << c[1] << " ring " << ring << " az " << az
-                                                  << " offsets " << dist_offset << " " << az_offset;
-                    }
-                }
-            }
-        }
-    }
-    EXPECT_EQ(settled_differently, 0);
 }
 
 }  // namespace
