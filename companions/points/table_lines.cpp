@@ -13,8 +13,20 @@ namespace {
 constexpr std::array<std::string_view, 4> LONGITUDE_NAMES = {"lon", "long", "lng", "longitude"};
 constexpr std::array<std::string_view, 2> LATITUDE_NAMES = {"lat", "latitude"};
 
+// A field's value as a view where it needs no unquoting, as nearly every
+// number does; `kept` holds it otherwise.
+std::string_view value_view(std::string_view field, std::string& kept) {
+    const std::string_view text = without_blanks(field);
+    if (text.empty() || text.front() != '"') {
+        return text;
+    }
+    kept = field_value(field);
+    return kept;
+}
+
 bool is_number(std::string_view field) {
-    return is_decimal_real(field_value(field));
+    std::string kept;
+    return is_decimal_real(value_view(field, kept));
 }
 
 bool all_digits(std::string_view text) {
@@ -98,6 +110,16 @@ bool table_lines::split(std::string_view line, std::size_t number, std::string& 
             fields_.push_back(line.substr(start, end - start));
             start = end;
         }
+        return true;
+    }
+    if (line.find('"') == std::string_view::npos) {
+        // No quoted field, as in nearly every line: split at each separator.
+        std::size_t start = 0;
+        for (std::size_t end; (end = line.find(separator_, start)) != std::string_view::npos;
+             start = end + 1) {
+            fields_.push_back(line.substr(start, end - start));
+        }
+        fields_.push_back(line.substr(start));
         return true;
     }
     for (std::size_t start = 0;;) {
@@ -234,7 +256,8 @@ bool table_lines::start(std::string_view line, std::size_t number, bool comment,
 
 bool table_lines::read_point(table_row& row, std::string& problem) const {
     const auto read = [&](std::size_t column, const char* what, float& value) {
-        switch (read_decimal_real(field_value(fields_[column]), value)) {
+        std::string kept;
+        switch (read_decimal_real(value_view(fields_[column], kept), value)) {
             case real_reading::not_a_number:
                 return refuse(row.line, std::string("a ") + what +
                                             " in degrees (a decimal number), not " +
