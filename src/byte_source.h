@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 // The bytes of the input, one at a time, from a file descriptor (read in
 // chunks) or from text in memory.
@@ -28,6 +29,11 @@ public:
     void skip() { ++position_; }
 
     int read_errno() const { return read_errno_; }
+
+    // The bytes already read and not yet taken, without reading more.
+    std::string_view buffered() const {
+        return {reinterpret_cast<const char*>(data_) + position_, length_ - position_};
+    }
 
     // Whether the descriptor is a regular file, whose offset can be set.
     bool regular_file() const;

@@ -34,6 +34,19 @@ void warn_beyond_pole(const run_input& input, int diagnostic_fd) {
     }
 }
 
+// Numbers after the step on its line are ignored: far more often than a
+// comment, they are what a decimal comma left over ("142,37 38,30 10" is
+// read as 142, 37 and 38).
+void warn_ignored_numbers(const input_result& read, int diagnostic_fd) {
+    if (read.ignored_numbers > 0) {
+        report_problem(diagnostic_fd, CONTOUR_PROGRAM,
+                       "warning: %d more number%s after the step on its line %s ignored; the "
+                       "decimal mark is a point, and a comma separates values",
+                       read.ignored_numbers, read.ignored_numbers == 1 ? "" : "s",
+                       read.ignored_numbers == 1 ? "was" : "were");
+    }
+}
+
 }  // namespace
 
 int run_contour_program(const program_streams& streams) {
@@ -49,6 +62,7 @@ int run_contour_program(const program_streams& streams) {
         return EXIT_STATUS_FAILED;
     }
     error_lines errors(streams.output_fd, streams.diagnostic_fd);
+    warn_ignored_numbers(read, streams.diagnostic_fd);
     warn_beyond_pole(read.input, streams.diagnostic_fd);
     warn_near_pole(read.input, streams.diagnostic_fd);
 

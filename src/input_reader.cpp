@@ -61,23 +61,39 @@ input_result read_from(byte_source& source) {
     return result;
 }
 
+// The rest of the third value's line as far as it is at hand: the bytes
+// already read, up to its newline.
+std::string_view rest_at_hand(const byte_source& source) {
+    const std::string_view bytes = source.buffered();
+    return bytes.substr(0, bytes.find('\n'));
+}
+
 }  // namespace
 
 input_result read_run_input(int fd) {
     byte_source source(fd);
     input_result result = read_from(source);
     // Only a regular file's rest of line is passed over: its end is always
-    // near, while a pipe or a terminal may never send the newline.
+    // near, while a pipe or a terminal may never send the newline, and of
+    // it only what has come with the values is looked at.
     if (source.regular_file()) {
+        std::string rest;
         if (result.status == input_status::ok) {
-            skip_rest_of_line(source);
+            skip_rest_of_line(source, &rest);
+            result.ignored_numbers = leading_numbers(rest);
         }
         source.return_unused();
+    } else if (result.status == input_status::ok) {
+        result.ignored_numbers = leading_numbers(rest_at_hand(source));
     }
     return result;
 }
 
 input_result parse_run_input(const char* text, std::size_t length) {
     byte_source source(text, length);
-    return read_from(source);
+    input_result result = read_from(source);
+    if (result.status == input_status::ok) {
+        result.ignored_numbers = leading_numbers(rest_at_hand(source));
+    }
+    return result;
 }

@@ -24,4 +24,7 @@ struct input_result {
     run_input input;
     // What is wrong, naming the item, without the program name; empty on ok.
     char message[INPUT_MESSAGE_SIZE];
+    // Numbers the third value's line holds after it, ignored ("120,5 -33,25
+    // 10" reads 120, 5 and -33, and leaves 25 and 10): a decimal comma.
+    int ignored_numbers;
 };

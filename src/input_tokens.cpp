@@ -1,5 +1,7 @@
 #include "input_tokens.h"
 
+#include "decimal_real.h"
+
 namespace {
 
 bool is_blank(int c) {
@@ -47,11 +49,33 @@ void read_value_text(byte_source& source, value_text& value) {
     value.chars[value.length] = '\0';
 }
 
-void skip_rest_of_line(byte_source& source) {
+void skip_rest_of_line(byte_source& source, std::string* rest) {
     for (int c = source.peek(); c >= 0; c = source.peek()) {
         source.skip();
         if (c == '\n') {
             return;
         }
+        if (rest != nullptr && rest->size() < MAX_VALUE_LENGTH) {
+            *rest += static_cast<char>(c);
+        }
+    }
+}
+
+int leading_numbers(std::string_view text) {
+    int count = 0;
+    std::size_t start = 0;
+    for (;;) {
+        while (start < text.size() && (is_blank(text[start]) || text[start] == ',')) {
+            ++start;
+        }
+        std::size_t end = start;
+        while (end < text.size() && !ends_value(text[end])) {
+            ++end;
+        }
+        if (end == start || !is_decimal_real(text.substr(start, end - start))) {
+            return count;
+        }
+        ++count;
+        start = end;
     }
 }

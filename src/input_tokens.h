@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "byte_source.h"
 
@@ -33,5 +35,10 @@ separator_end skip_separators(byte_source& source, bool comma_allowed);
 // Takes the characters of one value, up to a separator, a "/" or the end.
 void read_value_text(byte_source& source, value_text& value);
 
-// Passes over the rest of the line, its newline included.
-void skip_rest_of_line(byte_source& source);
+// Passes over the rest of the line, its newline included; keeps its first
+// characters (up to MAX_VALUE_LENGTH) in `rest` when given.
+void skip_rest_of_line(byte_source& source, std::string* rest = nullptr);
+
+// How many numbers (decimal reals) the text starts with, separated as
+// values are: the numbers a line holds after its third value.
+int leading_numbers(std::string_view text);

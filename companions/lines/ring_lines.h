@@ -41,9 +41,20 @@ line_vertex surface_point(float lon, float lat);
 // pole, at step 1). The centre ring's records are all resolved.
 bool position_resolved(const contour_ring& ring, int az);
 
+// The most degrees of arc between the points of neighbouring azimuths of a
+// ring (ring_lines.cpp says why): a ring holds no longer step, and a line
+// breaks where two records lie further apart, both records kept.
+double ring_step_bound(std::int32_t ring_dist);
+// The same for consecutive points of a strike line, at ring distances
+// `from_dist` and `to_dist`.
+double strike_step_bound(std::int32_t from_dist, std::int32_t to_dist);
+// Whether two vertices lie within `bound` degrees of arc.
+bool joinable(const line_vertex& a, const line_vertex& b, double bound);
+
 // The pieces of every ring but the centre ring: runs of resolved
-// positions in azimuth order, each with continuous longitudes starting
-// within [-180, 180).
+// positions in azimuth order, broken also where two of them lie further
+// apart than a ring's neighbours can (ring_step_bound), each with
+// continuous longitudes starting within [-180, 180).
 std::vector<contour_line> ring_pieces(const contour_run& run);
 
 // Visits the records strike lines pass through, line by line: for each

@@ -30,7 +30,14 @@ geo_point point_towards(const azimuthal_map& map, double distance, double azimut
     const double sin_phi =
         std::sin(phi0) * std::cos(delta) + std::cos(phi0) * std::sin(delta) * std::cos(alpha);
     const double phi = std::asin(std::fmax(-1.0, std::fmin(1.0, sin_phi)));
-    const double dlambda = std::atan2(std::sin(alpha) * std::sin(delta) * std::cos(phi0),
-                                      std::cos(delta) - std::sin(phi0) * sin_phi);
+    // tan(dlambda) = sin(alpha) sin(delta) cos(phi0) / (cos(delta) - sin(phi0)
+    // sin(phi)), the denominator being cos(phi0) (cos(delta) cos(phi0) -
+    // sin(phi0) sin(delta) cos(alpha)): with cos(phi0) taken out of both, as
+    // here, nothing cancels at a pole, where the difference above rounds to
+    // 0 and every point came out due east or west.
+    const double side = std::cos(phi0) < 0.0 ? -1.0 : 1.0;  // a centre beyond +-90
+    const double dlambda = std::atan2(
+        side * std::sin(alpha) * std::sin(delta),
+        side * (std::cos(delta) * std::cos(phi0) - std::sin(phi0) * std::sin(delta) * std::cos(alpha)));
     return {map.centre.lon + dlambda / RADIANS_PER_DEGREE, phi / RADIANS_PER_DEGREE};
 }

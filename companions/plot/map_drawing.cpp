@@ -190,8 +190,8 @@ void point_commands(const map_request& request, std::vector<std::vector<std::str
     }
 }
 
-// What is drawn last: the bands' and points' labels, the centre, the
-// colour scale and the legend.
+// What is drawn last: the bands' and points' labels, the colour scale and
+// the legend.
 void overlay_commands(const map_request& request, const azimuthal_map& map,
                       const std::string& font,
                       const std::string& clearance,
@@ -201,8 +201,6 @@ void overlay_commands(const map_request& request, const azimuthal_map& map,
         commands.push_back({"text", "overlay-labels.txt", "-F" + font + "Helvetica,black+jMC",
                             "-Gwhite@30", clearance});
     }
-    commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
-                        "-W0.5p,black"});
     commands.push_back({"colorbar", "-DJBC+w10c/0.25c+o0/0.5c+h",
                         "-Bxaf+ldistance from the centre (degrees)"});
     if (legend_entries(map, request.bands, request.points) > 0) {
@@ -247,6 +245,9 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
     if (strike_lines) {
         commands.push_back({"plot", "strike-lines.txt", "-W" + pen(0.6, "gray25")});
     }
+    // The centre under the points, so that a station beside it shows whole.
+    commands.push_back({"plot", "centre.txt", "-Sa" + number(CENTRE_MARK_SIZE) + "c", "-Gred",
+                        "-W0.5p,black"});
     point_commands(request, commands);
     commands.push_back({"text", "ring-labels.txt", "-F" + font + "Helvetica-Bold,black+jMC",
                         "-Gwhite", clearance});

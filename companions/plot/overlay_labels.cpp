@@ -43,7 +43,9 @@ void place_point_label(const azimuthal_map& map, const point_mark& point, std::i
     // From the triangle's centre to the label's: half of each, and a gap.
     const double across = (POINT_MARK_SIZE + probe.width) / 2.0 + 0.05;
     const double up = (POINT_MARK_SIZE + probe.height) / 2.0 + 0.05;
-    const map_point offsets[] = {{across, 0.0}, {-across, 0.0}, {0.0, up}, {0.0, -up}};
+    // Right, left, above, below, then the four corners.
+    const map_point offsets[] = {{across, 0.0},  {-across, 0.0}, {0.0, up},     {0.0, -up},
+                                 {across, up},   {-across, up},  {across, -up}, {-across, -up}};
     for (const map_point& offset : offsets) {
         const map_point at{mark.x + offset.x, mark.y + offset.y};
         const map_label label = label_box(map, label_kind::point, row, point.label,

@@ -37,7 +37,7 @@ std::vector<line_vertex> continuous(const std::vector<std::array<float, 2>>& poi
 // 320; each row turns some records into ones of unresolved positions and
 // lists the pieces left, by their first and last azimuths.
 TEST(RingPieces, BreakExactlyWhereARecordHoldsAnotherPoint) {
-    enum edit { other_check, repeat };
+    enum edit { other_check, repeat, far };
     const struct {
         const char* name;
         std::vector<std::pair<int, edit>> edits;
@@ -51,6 +51,7 @@ TEST(RingPieces, BreakExactlyWhereARecordHoldsAnotherPoint) {
         {"the last repeated", {{360, repeat}}, {{0, 359}}},
         {"a lone position", {{10, other_check}, {12, other_check}}, {{0, 9}, {11, 11}, {13, 360}}},
         {"a piece starting beyond 180", {{330, other_check}}, {{0, 329}, {331, 360}}},
+        {"a step no ring holds", {{200, far}}, {{0, 199}, {200, 200}, {201, 360}}},
     };
     const auto lon_of = [](int az) { return 100.0 + az / 4.0; };
     for (const auto& row : rows) {
@@ -59,8 +60,10 @@ TEST(RingPieces, BreakExactlyWhereARecordHoldsAnotherPoint) {
             ring.positions[at(az)] = {static_cast<float>(lon_of(az)), 5.0f, 10};
         }
         for (const auto& [az, kind] : row.edits) {
-            ring.positions[at(az)] = kind == repeat ? ring.positions[at(az - 1)]
-                                                    : contour_position{static_cast<float>(lon_of(az)), 5.0f, 0};
+            ring.positions[at(az)] =
+                kind == repeat ? ring.positions[at(az - 1)]
+                : kind == far  ? contour_position{static_cast<float>(lon_of(az)), 25.0f, 10}
+                               : contour_position{static_cast<float>(lon_of(az)), 5.0f, 0};
         }
         const std::vector<contour_line> pieces = ring_pieces({10, {{0, ring.positions, false, {}}, ring}});
         ASSERT_EQ(pieces.size(), row.pieces.size()) << row.name;
@@ -192,6 +195,37 @@ TEST(StrikeLines, StartAtTheCentreTheSolverTook) {
             EXPECT_NEAR(line.vertices[0].lon, row.start_lon, 1e-4f) << row.lat;
             EXPECT_NEAR(line.vertices[0].lat, row.start_lat, 1e-4f) << row.lat;
         }
+    }
+}
+
+// Around centres at and near both poles, and ordinary ones: no step between
+// consecutive vertices of a ring piece is longer than a ring's neighbours
+// can lie apart, and every resolved record is a vertex of exactly one piece.
+TEST(RingPieces, HoldNoStepARingCannotHave) {
+    const struct {
+        float lon, lat;
+        std::int32_t step;
+    } centres[] = {{0, 90, 10},          {0, 90.0001f, 10}, {0, 89.99f, 10},   {158.75f, 89.9666f, 5},
+                   {-120, -90, 5},       {0, -89.9f, 10},   {10, 89.4f, 15},    {10, 80, 10},
+                   {120.5f, -33.25f, 10}, {0, 0, 30}};
+    for (const auto& c : centres) {
+        const contour_run run = walked_run(c.lon, c.lat, c.step);
+        std::size_t resolved = 0;
+        for (const contour_ring& ring : run.rings) {
+            for (int az = 0; ring.grid_dist > 0 && az < RING_POSITIONS; ++az) {
+                resolved += position_resolved(ring, az) ? 1 : 0;
+            }
+        }
+        std::size_t vertices = 0;
+        for (const contour_line& piece : ring_pieces(run)) {
+            vertices += piece.vertices.size();
+            for (std::size_t i = 1; i < piece.vertices.size(); ++i) {
+                EXPECT_TRUE(joinable(piece.vertices[i - 1], piece.vertices[i],
+                                     ring_step_bound(piece.degrees)))
+                    << c.lon << " " << c.lat << ": ring " << piece.degrees;
+            }
+        }
+        EXPECT_EQ(vertices, resolved) << c.lon << " " << c.lat;
     }
 }
 

@@ -16,6 +16,7 @@
 #include "plot/map_drawing.h"
 #include "plot/map_labels.h"
 #include "plot/map_points.h"
+#include "plot/overlay_labels.h"
 #include "plot/title_text.h"
 #include "walked_run.h"
 
@@ -147,6 +148,40 @@ TEST(MapPoints, StationsAndEventsTakeTheirMarksAndLabels) {
     ASSERT_TRUE(read_point_table("lat lon\n1 2\n", "t", {}, table, problem));
     std::size_t label = 0;
     EXPECT_FALSE(label_column_of(table, "1", label, problem)) << "a coordinate is no label";
+}
+
+// Each point's label lies beside its own mark, on maps centred at and near
+// both poles as on others: the label's place on the sphere, which GMT
+// projects, comes back to where it was put beside the mark. At a pole it
+// once came back on the line through the centre, far from its mark.
+TEST(MapLabels, PointLabelsBesideTheirMarksAtThePolesToo) {
+    const geo_point stations[] = {{138.2041, 36.5457}, {9.5982, 59.6491}, {-106.4572, 34.94591},
+                                  {174.7043, -41.3087}, {27.0035, 69.7565}, {166.7573, -77.8491}};
+    const geo_point centres[] = {{0, 90}, {0, 90.0001}, {-120, -90}, {0, -89.99}, {142.37, 38.3}};
+    for (const geo_point& centre : centres) {
+        const contour_run run = walked_run(static_cast<float>(centre.lon),
+                                           static_cast<float>(centre.lat), 30);
+        const azimuthal_map map = map_of(run, 179.9);
+        std::vector<point_mark> marks;
+        for (const geo_point& at : stations) {
+            marks.push_back({at, true, "ABCD"});
+        }
+        label_plan plan = plan_labels(run, map, 175, 0);
+        plan_overlay_labels(map, {}, marks, plan);
+        std::size_t placed = 0;
+        for (const map_label& label : plan.labels) {
+            if (label.kind != label_kind::point) {
+                continue;
+            }
+            ++placed;
+            const map_point mark = project(map, marks[static_cast<std::size_t>(label.degrees - 1)].at);
+            EXPECT_LE(std::fabs(label.centre.x - mark.x), (POINT_MARK_SIZE + label.width) / 2 + 0.1)
+                << centre.lat << ": " << label.degrees;
+            EXPECT_LE(std::fabs(label.centre.y - mark.y), (POINT_MARK_SIZE + label.height) / 2 + 0.1)
+                << centre.lat << ": " << label.degrees;
+        }
+        EXPECT_GE(placed, 4u) << centre.lat;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -51,10 +53,21 @@ TEST(InputReader, RoundsDecimalTextOnceToSinglePrecision) {
     expect_values("1.4e-45 1.17549435E-38 1", 1.4e-45f, 1.17549435e-38f, 1);
 }
 
+// The rest of the third value's line is ignored; the numbers it starts
+// with are counted, for the warning of a decimal comma.
 TEST(InputReader, IgnoresTheRestOfTheThirdValuesLine) {
     expect_values("0 0 10 abc ,, / 2*3", 0.0f, 0.0f, 10);
     expect_values("0 0 10/", 0.0f, 0.0f, 10);
     expect_values("0,0,10,", 0.0f, 0.0f, 10);
+    const struct {
+        const char* text;
+        int ignored;
+    } rows[] = {{"142,37 38,30 10", 2}, {"120.5 -33.25 10 5\n7", 1}, {"0 0 10 # 5 cm", 0},
+                {"0 0 10,\n5", 0},        {"0 0 10 1e3, 2", 2},      {"0 0 10", 0}};
+    for (const auto& row : rows) {
+        const input_result result = parse_run_input(row.text, std::strlen(row.text));
+        EXPECT_EQ(result.ignored_numbers, row.ignored) << row.text;
+    }
 }
 
 TEST(InputReader, RefusesInputThatEndsEarly) {
