@@ -140,14 +140,21 @@ std::string colour_range(const std::vector<contour_line>& a, const std::vector<c
 struct ring_pens {
     double labelled;  // points
     double others;
+    int others_transparency;  // percent
 };
+
+// Rings closer than a few points: the labelled ones (index rings) keep a
+// pen to their spacing, the others are hairlines, mostly transparent, so
+// that land, ocean and bands read through them as on a map of wide steps.
+constexpr double HAIRLINE = 0.25;           // points
+constexpr int HAIRLINE_TRANSPARENCY = 75;  // percent
 
 ring_pens pens_for(const map_request& request, const azimuthal_map& map) {
     const double spacing = request.run->dist_step / request.horizon * map.radius / CM_PER_POINT;
     if (spacing >= WIDE_SPACING) {
-        return {FULL_PEN, FULL_PEN};
+        return {FULL_PEN, FULL_PEN, 0};
     }
-    return {std::clamp(spacing * 0.8, 0.8, FULL_PEN), std::clamp(spacing * 0.3, 0.25, FULL_PEN)};
+    return {std::clamp(spacing * 0.8, 0.8, FULL_PEN), HAIRLINE, HAIRLINE_TRANSPARENCY};
 }
 
 // The latitude of the projection's centre as GMT is given it. Centred
@@ -238,7 +245,8 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
     // The rings back on the map's own projection, the labelled ones on top.
     if (other_rings) {
         commands.push_back({"plot", "other-rings.txt", "-Rg", projection, "-C",
-                            "-W" + pen(pens.others) + "+z"});
+                            "-W" + pen(pens.others) + "+z",
+                            "-t" + std::to_string(pens.others_transparency)});
     }
     commands.push_back({"plot", "labelled-rings.txt", "-Rg", projection, "-C",
                         "-W" + pen(pens.labelled) + "+z"});
