@@ -19,7 +19,10 @@ float point_measure::distance(const measured_point& point) const {
     if (std::isnan(distance)) {
         return cosine > 1.0f ? 0.0f : cosine < -1.0f ? 180.0f : distance;
     }
-    return distance;
+    // Near the antipode the routine can give the single above 180 (its
+    // arccosine of -1 converted with the single nearest pi): 180, within its
+    // resolution, so that a window up to 180 keeps the point.
+    return distance > 180.0f ? 180.0f : distance;
 }
 
 point_measurement point_measure::measure_far(const measured_point& point, float distance) const {

@@ -39,7 +39,8 @@ public:
     // because the cosine of the distance rounded beyond 1 (a point within
     // about 0.02 degree of the centre) or beyond -1 (within about 0.01 of
     // the antipode), the distance is 0, or 180: the point lies within the
-    // routine's resolution of the centre, or of the antipode.
+    // routine's resolution of the centre, or of the antipode. Never more
+    // than 180: the step beyond it the routine can give at the antipode is 180.
     point_measurement measure(const measured_point& point) const {
         return measure(point, distance(point));
     }
