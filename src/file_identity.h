@@ -19,6 +19,11 @@ inline file_identity identity_of(const struct stat& info) {
     return {true, info.st_dev, info.st_ino};
 }
 
+// A pipe or a socket: what one reader takes, another does not see.
+inline bool is_stream(const struct stat& info) {
+    return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
+}
+
 inline bool same_file(const file_identity& a, const file_identity& b) {
     return a.known && b.known && a.device == b.device && a.inode == b.inode;
 }

@@ -41,6 +41,19 @@ bool names_standard_input(const std::string& file) {
                            named.st_ino == input.st_ino);
 }
 
+bool names_one_stream(const std::string& a, const std::string& b) {
+    if (names_standard_input(a) && names_standard_input(b)) {
+        return true;
+    }
+    const auto status_of = [](const std::string& file, struct stat& info) {
+        return file == "-" ? ::fstat(STDIN_FILENO, &info) == 0 : ::stat(file.c_str(), &info) == 0;
+    };
+    struct stat first {};
+    struct stat second {};
+    return status_of(a, first) && status_of(b, second) && is_stream(first) &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 int refuse_input(const char* program, bool error_stream_is_input, const std::string& problem) {
     return error_stream_is_input ? EXIT_STATUS_FAILED
                                  : refuse(program, problem, EXIT_STATUS_REFUSED);

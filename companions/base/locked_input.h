@@ -22,6 +22,10 @@ int open_input(const std::string& file, std::string& name, file_identity& identi
 // terminal, regular file) standard input is, such as /dev/stdin.
 bool names_standard_input(const std::string& file);
 
+// Whether two names are one stream that two readers would share: both
+// standard input, or one pipe or socket by two names (/dev/fd/3, a FIFO).
+bool names_one_stream(const std::string& a, const std::string& b);
+
 // The exit status that ends a command whose input was not taken, after one
 // line "PROGRAM: PROBLEM" on standard error; nothing is said when standard
 // error is the input itself.

@@ -263,11 +263,8 @@ bool output_file::clear_of_input(const file_identity& input, const char* input_k
 bool output_file::clear_of(const output_file& other, std::string& problem) const {
     // Two names of one pipe or socket would mix what goes into it; a
     // device such as /dev/null may take any number of outputs.
-    const auto stream = [](const struct stat& info) {
-        return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode);
-    };
-    const bool same_stream = exists_ && other.exists_ && stream(existing_) &&
-                             stream(other.existing_) && existing_.st_dev == other.existing_.st_dev &&
+    const bool same_stream = exists_ && other.exists_ && is_stream(existing_) &&
+                             existing_.st_dev == other.existing_.st_dev &&
                              existing_.st_ino == other.existing_.st_ino;
     const bool same = same_stream ||
                       (exists_ && other.exists_

@@ -8,7 +8,7 @@
 
 #include "base/locked_input.h"
 #include "base/output_rule.h"
-#include "base/read_chunks.h"
+#include "base/temporary_directory.h"
 #include "contour/destination_point.h"
 #include "diagnostic.h"
 #include "exit_status.h"
@@ -17,70 +17,112 @@
 
 namespace {
 
-// The centres' file, open for both readings: a regular file as it is, any
-// other kept in a temporary file first. Closed at the end.
-class centres_file {
+// The centres, read once from their file, every line checked and kept in
+// a nameless temporary file as it is read, then read again from there to
+// measure: what is measured is what was checked, even when the file is a
+// pipe or is changed meanwhile, and a file that is not a table (a device
+// such as /dev/zero) is refused at its first line, not kept.
+class centres_copy {
 public:
-    ~centres_file() {
-        if (spool_ != nullptr) {
-            std::fclose(spool_);
-        }
-        if (fd_ >= 0) {
-            release_shared(fd_, standard_input_);
+    ~centres_copy() {
+        close_source();
+        if (copy_ >= 0) {
+            ::close(copy_);
         }
     }
 
     // False, with why; `silent` when standard error is the file itself.
     bool open(const std::string& file, const char* program, bool& silent, std::string& problem) {
         standard_input_ = file == "-";
-        fd_ = open_input(file, name_, identity_, silent, problem);
-        if (fd_ < 0) {
+        source_ = open_input(file, name_, identity_, silent, problem);
+        if (source_ < 0) {
             return false;
         }
-        lock_shared(fd_, identity_, name_, program, STDERR_FILENO);
-        start_ = ::lseek(fd_, 0, SEEK_CUR);
-        return identity_.known && start_ >= 0 ? true : spool(problem);
+        copy_ = nameless_temporary_file(program);
+        if (copy_ < 0) {
+            problem = "cannot keep " + name_ + " in a temporary file in " + temporary_base() +
+                      ": " + std::strerror(errno);
+            return false;
+        }
+        lock_shared(source_, identity_, name_, program, STDERR_FILENO);
+        return true;
     }
 
-    // Where to read from, from the start: false, with why, when it cannot.
-    bool rewind(int& fd, std::string& problem) const {
-        fd = spool_ != nullptr ? ::fileno(spool_) : fd_;
-        if (::lseek(fd, spool_ != nullptr ? 0 : start_, SEEK_SET) < 0) {
-            problem = "cannot read " + name_ + ": " + std::strerror(errno);
+    // The first reading, from the file: every line to `lines`, and each
+    // row then to `take` (false, with why, to refuse it), kept as it goes.
+    template <typename Take>
+    bool check(table_lines& lines, Take take, std::string& problem) {
+        std::string kept;
+        int write_error = 0;
+        const auto keep = [&](std::string_view line, bool flush) {
+            kept.append(line);
+            if (kept.size() >= KEEP_SIZE || flush) {
+                write_error = write_all(copy_, kept.data(), kept.size()).error_number;
+                kept.clear();
+            }
+            return write_error == 0;
+        };
+        const bool read = read_lines(source_, lines, take, keep, problem) &&
+                          keep(std::string_view(), true);
+        close_source();
+        if (read && write_error != 0) {
+            problem = "cannot keep " + name_ + " in a temporary file in " + temporary_base() +
+                      ": " + std::strerror(write_error);
+        }
+        return read && write_error == 0;
+    }
+
+    // The second reading, from the copy.
+    template <typename Take>
+    bool measure(table_lines& lines, Take take, std::string& problem) const {
+        if (::lseek(copy_, 0, SEEK_SET) < 0) {
+            problem = "cannot read " + name_ + " again: " + std::strerror(errno);
             return false;
         }
-        return true;
+        return read_lines(copy_, lines, take,
+                          [](std::string_view, bool) { return true; }, problem);
     }
 
     const std::string& name() const { return name_; }
     const file_identity& identity() const { return identity_; }
 
 private:
-    bool spool(std::string& problem) {
-        spool_ = std::tmpfile();
-        if (spool_ == nullptr) {
-            problem = "cannot keep " + name_ + " in a temporary file: " + std::strerror(errno);
-            return false;
-        }
-        int write_error = 0;
-        const int read_error = read_chunks(fd_, [&](std::string_view bytes) {
-            write_error = write_all(::fileno(spool_), bytes.data(), bytes.size()).error_number;
-            return write_error == 0;
+    static constexpr std::size_t KEEP_SIZE = 1 << 16;  // bytes written to the copy at once
+
+    // Reads every line of `fd`, each given to `keep` with its line end
+    // (false to stop); `take` gets each row (false to stop). False, with
+    // why, when a line is refused or a read or a keeping fails.
+    template <typename Take, typename Keep>
+    bool read_lines(int fd, table_lines& lines, Take take, Keep keep,
+                    std::string& problem) const {
+        bool refused = false;
+        std::string bom;  // not measured nor written: the points' is
+        const int error = for_each_line(fd, bom, [&](std::string_view line, std::size_t number) {
+            table_line_kind kind = table_line_kind::passed_over;
+            table_row row{};
+            refused = !lines.take(line, number, kind, row, problem);
+            return !refused && (kind != table_line_kind::row || take(row, problem)) &&
+                   keep(line, false) && keep("\n", false);
         });
-        if (read_error != 0 || write_error != 0) {
-            problem = (read_error != 0 ? "cannot read " : "cannot keep in a temporary file ") +
-                      name_ + ": " + std::strerror(read_error != 0 ? read_error : write_error);
+        if (error != 0) {
+            problem = "cannot read " + name_ + ": " + std::strerror(error);
             return false;
         }
-        return true;
+        return problem.empty();
+    }
+
+    void close_source() {
+        if (source_ >= 0) {
+            release_shared(source_, standard_input_);
+            source_ = -1;
+        }
     }
 
     std::string name_;
     file_identity identity_;
     bool standard_input_ = false;
-    int fd_ = -1;
-    off_t start_ = 0;
-    std::FILE* spool_ = nullptr;
+    int source_ = -1;
+    int copy_ = -1;
 };
 
 // A field as a row of pairs carries it: as written, quoted when it holds
@@ -124,27 +166,33 @@ std::string column_title(bool has_header, std::string_view header_field, std::si
 
 void put_header(const table_lines& centres, const point_table& points, char separator,
                 text_output& out) {
+    bool first = true;
+    const auto put_title = [&](const std::string& title) {
+        out.put(first ? std::string_view() : std::string_view(&separator, 1));
+        out.put(pair_field(title, separator));
+        first = false;
+    };
     for (std::size_t k = 0; k < centres.field_count(); ++k) {
-        out.put(k == 0 ? std::string_view() : std::string_view(&separator, 1));
-        out.put(pair_field("centre_" + column_title(centres.has_header(),
-                                                    centres.has_header() ? centres.header_fields()[k]
-                                                                         : std::string_view(),
-                                                    k, centres.lon_column(), centres.lat_column()),
-                           separator));
+        put_title("centre_" + column_title(centres.has_header(),
+                                           centres.has_header() ? centres.header_fields()[k]
+                                                                : std::string_view(),
+                                           k, centres.lon_column(), centres.lat_column()));
     }
     for (std::size_t k = 0; k < points.field_count; ++k) {
-        out.put(separator);
-        out.put(pair_field(column_title(points.has_header,
-                                        points.has_header ? points.field(points.header, k)
-                                                          : std::string_view(),
-                                        k, points.lon_column, points.lat_column),
-                           separator));
+        put_title(column_title(points.has_header,
+                               points.has_header ? points.field(points.header, k)
+                                                 : std::string_view(),
+                               k, points.lon_column, points.lat_column));
     }
     for (const char* name : {"distance", "azimuth", "back_azimuth"}) {
-        out.put(separator);
-        out.put(name);
+        put_title(name);
     }
-    out.put('\n');
+    // The header's line end as the points' lines end.
+    const point_row* first_line = points.has_header    ? &points.header
+                                  : points.rows.empty() ? nullptr
+                                                        : &points.rows.front();
+    out.put(first_line != nullptr && first_line->crlf ? std::string_view("\r\n")
+                                                      : std::string_view("\n"));
 }
 
 // The fields of a row joined for the pairs, each followed by the separator.
@@ -157,34 +205,11 @@ std::string joined_fields(const std::vector<std::string_view>& fields, char sepa
     return text;
 }
 
-// Reads every line of the centres; `take` gets each row (false to stop).
-// False, with why, when a line is refused or a read fails.
-template <typename Take>
-bool read_centres(const centres_file& file, table_lines& lines, Take take, std::string& problem) {
-    int fd = -1;
-    if (!file.rewind(fd, problem)) {
-        return false;
-    }
-    bool refused = false;
-    std::string bom;
-    const int error = for_each_line(fd, bom, [&](std::string_view line, std::size_t number) {
-        table_line_kind kind = table_line_kind::passed_over;
-        table_row row{};
-        refused = !lines.take(line, number, kind, row, problem);
-        return !refused && (kind != table_line_kind::row || take(row, problem));
-    });
-    if (error != 0) {
-        problem = "cannot read " + file.name() + ": " + std::strerror(error);
-        return false;
-    }
-    return problem.empty();
-}
-
 }  // namespace
 
 int measure_catalogue(const catalogue_request& request, file_identity& identity, text_output& out,
                       std::string& problem) {
-    centres_file centres;
+    centres_copy centres;
     bool silent = false;
     if (!centres.open(request.centres, request.program, silent, problem)) {
         if (silent) {
@@ -200,8 +225,7 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
     // First reading: every line checked, nothing written.
     std::size_t polar_line = 0;
     table_lines checked(centres.name(), request.centre_columns);
-    const bool whole = read_centres(centres, checked,
-                                    [&](const table_row& row, std::string& refusal) {
+    const bool whole = centres.check(checked, [&](const table_row& row, std::string& refusal) {
         if (!measurable_longitude(row.lon)) {
             refusal = centres.name() + ":" + std::to_string(row.line) +
                       ": expected a centre that can be measured from, not longitude " +
@@ -246,7 +270,7 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
     out.put(points.byte_order_mark);
     put_header(checked, points, separator, out);
     table_lines lines(centres.name(), request.centre_columns);
-    const bool read = read_centres(centres, lines, [&](const table_row& row, std::string&) {
+    const bool read = centres.measure(lines, [&](const table_row& row, std::string&) {
         const std::string centre_text = joined_fields(lines.fields(), separator);
         const point_measure centre(row.lon, row.lat);
         for (std::size_t i = 0; i < measured.size(); ++i) {

@@ -9,10 +9,11 @@
 // A catalogue measured against a table of points: every centre of a table
 // of centres (earthquakes, say) with every point (stations), one row per
 // pair, centres in file order and the points in file order within each.
-// The points are held in memory; the centres are read twice, line by line
-// (once to check every line before anything is written, once to measure),
-// so that memory grows with the points, not with the centres. Centres from
-// a pipe are first kept in a temporary file.
+// The points are held in memory; the centres are read line by line, once
+// from their file to check every line before anything is written, keeping
+// each in a nameless temporary file (in TMPDIR, or /tmp), and once from
+// there to measure, so that memory grows with the points, not with the
+// centres, and what is measured is what was checked.
 
 struct catalogue_request {
     std::string centres;           // the table of centres, "-" for standard input

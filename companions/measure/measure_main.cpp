@@ -137,10 +137,14 @@ command_request parse_arguments(int argc, char** argv, measure_options& options,
         return command_request::refused;
     }
     if (request == command_request::run && !options.centres.empty() &&
-        options.centres == options.points) {
-        problem = options.centres == "-"
+        (options.centres == options.points || names_one_stream(options.centres, options.points))) {
+        const std::string& points = options.points;
+        problem = names_standard_input(options.centres) && names_standard_input(points)
                       ? "the centres and the points cannot both be standard input"
-                      : "the centres and the points are the same table (" + options.points + ")";
+                  : options.centres == points
+                      ? "the centres and the points are the same table (" + points + ")"
+                      : "the centres and the points are one stream (" + options.centres + " and " +
+                            points + ")";
         return command_request::refused;
     }
     return request;

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "base/abandoned_files.h"
+#include "base/temporary_directory.h"
 #include "plot/stop_signals.h"
 
 namespace {
@@ -26,20 +27,6 @@ constexpr const char* LOG_NAME = "gmt.log";
 // The private directories' names: this prefix, the plot's PID, a dot and
 // 6 characters of mkdtemp's (abandoned_files.h).
 constexpr std::string_view DIRECTORY_PREFIX = "dist-strike-contour-plot.";
-
-// The base for the private directory: TMPDIR when it names a directory
-// (made absolute: GMT runs elsewhere), else /tmp.
-std::string temporary_base() {
-    const char* tmpdir = std::getenv("TMPDIR");
-    if (tmpdir != nullptr && *tmpdir != '\0') {
-        std::error_code error;
-        const std::filesystem::path base = std::filesystem::absolute(tmpdir, error);
-        if (!error && std::filesystem::is_directory(base, error)) {
-            return base.string();
-        }
-    }
-    return "/tmp";
-}
 
 // In the child: the private directory as working directory, standard input
 // from /dev/null, the log (or standard error) for what GMT prints. GMT

@@ -230,12 +230,12 @@ bool check_request(const plot_options& options, gmt_text& title, picture_format&
         return false;
     }
     // Refused before any is read: one would take the other's lines.
-    const bool points_in = !options.points.empty() && names_standard_input(options.points);
-    const bool errors_in =
-        !options.shared.errors.empty() && names_standard_input(options.shared.errors);
-    if (points_in && (errors_in || names_standard_input(options.contour_file))) {
-        problem = std::string("the ") + (errors_in ? "error lines" : "contour file") +
-                  " and the table of points cannot both be standard input";
+    const bool errors_shared = !options.points.empty() && !options.shared.errors.empty() &&
+                               names_one_stream(options.points, options.shared.errors);
+    if (errors_shared ||
+        (!options.points.empty() && names_one_stream(options.points, options.contour_file))) {
+        problem = std::string("the ") + (errors_shared ? "error lines" : "contour file") +
+                  " and the table of points cannot both be standard input or one stream";
         return false;
     }
     if (options.output == "-") {
