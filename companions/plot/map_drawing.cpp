@@ -283,9 +283,9 @@ azimuthal_map map_of(const contour_run& run, double horizon) {
 bool draw_map(gmt_session& session, const map_request& request, label_plan& plan,
               std::string& problem) {
     const azimuthal_map map = map_of(*request.run, request.horizon);
-    std::vector<geo_point> marks;
+    std::vector<mark_place> marks;
     for (const point_mark& point : request.points) {
-        marks.push_back(point.at);
+        marks.push_back({point.at, mark_size(point)});
     }
     plan = plan_labels(*request.run, map, request.max_distance, request.strike_step, marks);
     plan_overlay_labels(map, request.bands, request.points, plan);

@@ -191,15 +191,15 @@ std::int32_t ring_label_interval(std::int32_t dist_step, const azimuthal_map& ma
 
 label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
                        std::int32_t max_distance, int strike_step,
-                       const std::vector<geo_point>& marks) {
+                       const std::vector<mark_place>& marks) {
     label_plan plan{run.dist_step > 0 ? ring_label_interval(run.dist_step, map) : 0, 0, {}};
     const double star = CENTRE_MARK_SIZE;
     plan.labels.push_back({label_kind::centre, 0, "", map.centre, {0.0, 0.0}, star, star});
     for (std::size_t i = 0; i < marks.size(); ++i) {
-        const map_point at = project(map, marks[i]);
+        const map_point at = project(map, marks[i].at);
         if (std::hypot(at.x, at.y) <= map.radius) {
             plan.labels.push_back({label_kind::mark, static_cast<std::int32_t>(i + 1), "",
-                                   marks[i], at, POINT_MARK_SIZE, POINT_MARK_SIZE});
+                                   marks[i].at, at, marks[i].size, marks[i].size});
         }
     }
     if (strike_step > 0) {

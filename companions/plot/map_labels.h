@@ -44,13 +44,19 @@ inline constexpr double CENTRE_MARK_SIZE = 0.35;
 // Size of the triangles that mark points (cm).
 inline constexpr double POINT_MARK_SIZE = 0.3;
 
+// A point's mark on the map: where, and how large across (cm).
+struct mark_place {
+    geo_point at;
+    double size;
+};
+
 // Plans the labels of the rings drawn (ring distances up to max_distance)
 // and of strike lines every strike_step degrees (0 for none), clear of the
-// marks of points (triangles of POINT_MARK_SIZE at `marks`, which the plan
-// holds as boxes of kind mark, after the centre's).
+// marks of points (`marks`, which the plan holds as boxes of kind mark,
+// after the centre's).
 label_plan plan_labels(const contour_run& run, const azimuthal_map& map,
                        std::int32_t max_distance, int strike_step,
-                       const std::vector<geo_point>& marks = {});
+                       const std::vector<mark_place>& marks = {});
 
 // A label's box for GMT text (its width from the fonts' metrics) centred
 // at a point.

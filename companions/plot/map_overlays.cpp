@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "base/double_angles.h"
 
@@ -49,8 +50,17 @@ void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band
 }
 
 void put_point_marks(const std::vector<point_mark>& points, bool filled, text_output& out) {
-    char record[64];
+    // The largest circles first, so that the smaller events near them are
+    // drawn over them and stay seen.
+    std::vector<const point_mark*> order;
     for (const point_mark& point : points) {
+        order.push_back(&point);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const point_mark* a, const point_mark* b) { return a->size > b->size; });
+    char record[64];
+    for (const point_mark* mark : order) {
+        const point_mark& point = *mark;
         if (point.filled == filled && point.size > 0.0) {
             std::snprintf(record, sizeof record, "%.9g %.9g %.4g\n", point.at.lon, point.at.lat,
                           point.size);
@@ -81,7 +91,22 @@ legend_marks legend_marks_of(const azimuthal_map& map, const std::vector<distanc
     return {!bands.empty() && shown(true), shown(false)};
 }
 
+// The magnitudes whose circles the legend of events shows.
+constexpr float KEY_MAGNITUDES[] = {5.0f, 7.0f, 9.0f};
+
+bool events_shown(const azimuthal_map& map, const std::vector<point_mark>& points) {
+    return std::any_of(points.begin(), points.end(),
+                       [&](const point_mark& p) { return p.size > 0.0 && on_map(map, p.at); });
+}
+
 }  // namespace
+
+double event_circle_size(float magnitude) {
+    if (!std::isfinite(magnitude)) {
+        return 0.1;
+    }
+    return std::min(0.8, std::max(0.1, 0.15 + 0.09 * (static_cast<double>(magnitude) - 5.0)));
+}
 
 std::size_t legend_entries(const azimuthal_map& map, const std::vector<distance_band>& bands,
                            const std::vector<point_mark>& points) {
@@ -89,7 +114,7 @@ std::size_t legend_entries(const azimuthal_map& map, const std::vector<distance_
     const auto band_entries = std::count_if(
         bands.begin(), bands.end(), [&](const distance_band& b) { return band_shown(map, b); });
     return static_cast<std::size_t>(band_entries) + (marks.filled ? 1 : 0) +
-           (marks.hollow ? 1 : 0);
+           (marks.hollow ? 1 : 0) + (events_shown(map, points) ? std::size(KEY_MAGNITUDES) : 0);
 }
 
 void put_legend(const azimuthal_map& map, const std::vector<distance_band>& bands,
@@ -116,5 +141,14 @@ void put_legend(const azimuthal_map& map, const std::vector<distance_band>& band
     }
     if (marks.hollow) {
         out.put(symbol + "- 1p," + POINT_COLOUR + " 0.75c " + what + " outside the bands\n");
+    }
+    if (events_shown(map, points)) {
+        for (const float magnitude : KEY_MAGNITUDES) {
+            char entry[96];
+            std::snprintf(entry, sizeof entry, "S 0.3c c %.4gc %s 0.5p,black 0.75c magnitude %g\n",
+                          event_circle_size(magnitude), POINT_COLOUR,
+                          static_cast<double>(magnitude));
+            out.put(entry);
+        }
     }
 }

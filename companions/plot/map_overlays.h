@@ -36,17 +36,30 @@ inline bool band_shown(const azimuthal_map& map, const distance_band& band) {
 void put_band_polygons(const azimuthal_map& map, const std::vector<distance_band>& bands,
                        text_output& out);
 
-// "lon lat" records of the marks filled (or hollow), with "size" for circles.
+// "lon lat" records of the marks filled (or hollow), with "size" for
+// circles, the largest first.
 void put_point_marks(const std::vector<point_mark>& points, bool filled, text_output& out);
 
+// An event's circle across (cm) for its magnitude: 0.15 at magnitude 5
+// and 0.09 more a unit (0.375 at 7.5, 0.52 at 9.1), so that large events
+// stand out, from 0.1 (magnitude 4.4 and less) to 0.8 (above 12.2, no
+// real event); 0.1 too for a magnitude that is not a number (not given).
+double event_circle_size(float magnitude);
+
+// A point's mark across (cm): the event's circle, or the triangle.
+inline double mark_size(const point_mark& point) {
+    return point.size > 0.0 ? point.size : POINT_MARK_SIZE;
+}
+
 // How many entries the legend has (see put_legend): none, and no legend,
-// for a map of points without bands.
+// for a map of stations without bands.
 std::size_t legend_entries(const azimuthal_map& map, const std::vector<distance_band>& bands,
                            const std::vector<point_mark>& points);
 
-// GMT's legend: one entry per band the map shows, and the filled and
-// hollow triangles when the map shows points of each kind. Nothing when
-// there is neither. A band or a point wholly beyond the edge of a
+// GMT's legend: one entry per band the map shows, the filled and hollow
+// marks when there are bands and the map shows points of each kind, and
+// for events the circles of magnitudes 5, 7 and 9. Nothing when there is
+// none of these. A band or a point wholly beyond the edge of a
 // regional map is not shown, and has no entry.
 void put_legend(const azimuthal_map& map, const std::vector<distance_band>& bands,
                 const std::vector<point_mark>& points, text_output& out);

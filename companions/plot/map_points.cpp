@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <limits>
 #include <string_view>
 
 #include "decimal_real.h"
@@ -30,16 +31,12 @@ std::size_t magnitude_column(const point_table& table) {
     return named_column(table, {"mag", "magnitude"});
 }
 
-// A circle's size in centimetres for a magnitude: 0.375 at 7.5, 0.52 at
-// 9.1, a tenth of a centimetre or so a unit, so that large events stand
-// out; an unreadable magnitude gets the triangles' size.
+// An event's circle across (cm) for the magnitude as written: one that is
+// not a number (not given) takes the smallest circle.
 double circle_size(std::string_view magnitude) {
     float value = 0.0f;
-    if (read_decimal_real(field_value(magnitude), value) != real_reading::read ||
-        !std::isfinite(value)) {
-        return POINT_MARK_SIZE;
-    }
-    return std::min(0.8, std::max(0.1, 0.15 + 0.09 * (static_cast<double>(value) - 5.0)));
+    const bool read = read_decimal_real(field_value(magnitude), value) == real_reading::read;
+    return event_circle_size(read ? value : std::numeric_limits<float>::quiet_NaN());
 }
 
 }  // namespace

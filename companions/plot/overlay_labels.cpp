@@ -40,9 +40,9 @@ void place_point_label(const azimuthal_map& map, const point_mark& point, std::i
     }
     const map_point mark = project(map, point.at);
     const map_label probe = label_box(map, label_kind::point, row, point.label, map.centre);
-    // From the triangle's centre to the label's: half of each, and a gap.
-    const double across = (POINT_MARK_SIZE + probe.width) / 2.0 + 0.05;
-    const double up = (POINT_MARK_SIZE + probe.height) / 2.0 + 0.05;
+    // From the mark's centre to the label's: half of each, and a gap.
+    const double across = (mark_size(point) + probe.width) / 2.0 + 0.05;
+    const double up = (mark_size(point) + probe.height) / 2.0 + 0.05;
     // Right, left, above, below, then the four corners.
     const map_point offsets[] = {{across, 0.0},  {-across, 0.0}, {0.0, up},     {0.0, -up},
                                  {across, up},   {-across, up},  {across, -up}, {-across, -up}};
