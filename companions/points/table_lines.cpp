@@ -228,8 +228,20 @@ bool table_lines::start(std::string_view line, std::size_t number, bool comment,
     bool named = false;
     if (comment) {
         // A comment, unless its fields name the columns: an FDSN header.
-        std::string ignored;
-        if (!split(line, number, ignored) || !choose_columns(number, named, ignored) || !named) {
+        // One that reads as a header (names separated by '|' or commas)
+        // but names the columns wrongly is refused as a header is, not
+        // passed over: the columns would be taken as the first two.
+        std::string refusal;
+        if (!split(line, number, refusal)) {
+            header = false;
+            return true;
+        }
+        if (!choose_columns(number, named, refusal)) {
+            problem = names_only() ? refusal : std::string();
+            header = false;
+            return !names_only();
+        }
+        if (!named) {
             header = false;
             return true;
         }
@@ -252,6 +264,13 @@ bool table_lines::start(std::string_view line, std::size_t number, bool comment,
         header_fields_.assign(fields_.begin(), fields_.end());
     }
     return true;
+}
+
+bool table_lines::names_only() const {
+    return !blanks_ && std::all_of(fields_.begin(), fields_.end(), [](std::string_view field) {
+        const std::string name = column_name(field);
+        return !name.empty() && name.find_first_of(BLANKS) == std::string::npos;
+    });
 }
 
 bool table_lines::read_point(table_row& row, std::string& problem) const {

@@ -94,6 +94,8 @@ private:
     bool start(std::string_view line, std::size_t number, bool comment, bool& header,
                std::string& problem);
     bool choose_columns(std::size_t number, bool& named, std::string& problem);
+    // Whether the fields split are names only, separated by '|' or commas.
+    bool names_only() const;
     bool read_point(table_row& row, std::string& problem) const;
 
     std::string name_;

@@ -187,6 +187,7 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
         {"1,2,\"A, B\n", {}, "standard input:1: expected a quoted field closed by a quote on its line and followed by the separator \",\""},
         {"1 2 \"A\"\n", {}, "standard input:1: expected fields without double quotes (a table whose fields are separated by blanks has no quoted fields)"},
         {"name,lat\nA,1\n", {}, "standard input:1: expected a longitude column (lon, long, lng or longitude) as well as the latitude in the header"},
+        {"#lat,depth\n10,20\n", {}, "standard input:1: expected a longitude column (lon, long, lng or longitude) as well as the latitude in the header"},
         {"lon|lat|latitude\n1|2|3\n", {}, "standard input:1: expected one latitude column in the header, not two (--columns LON,LAT chooses)"},
         {"x y\n1 2\n", {"--centre", "0", "0", "--columns", "x,z"}, "standard input:1: expected a header naming the column \"z\" (--columns)"},
         {"1 2\n", {"--centre", "0", "0", "--columns", "1"}, "--columns needs LON,LAT, two column numbers from 1 or names of the header, not \"1\""},
