@@ -223,7 +223,8 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
         return EXIT_STATUS_REFUSED;
     }
     // First reading: every line checked, nothing written.
-    std::size_t polar_line = 0;
+    std::size_t polar_line = 0;     // the first centre near a pole
+    std::size_t polar_centres = 0;  // how many are
     table_lines checked(centres.name(), request.centre_columns);
     const bool whole = centres.check(checked, [&](const table_row& row, std::string& refusal) {
         if (!measurable_longitude(row.lon)) {
@@ -233,7 +234,10 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
                       " (too far beyond -180..180 degrees)";
             return false;
         }
-        polar_line = polar_line == 0 && centre_near_pole(row.lat) ? row.line : polar_line;
+        if (centre_near_pole(row.lat)) {
+            polar_line = polar_line == 0 ? row.line : polar_line;
+            ++polar_centres;
+        }
         return true;
     }, problem);
     if (!whole) {
@@ -244,9 +248,10 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
     }
     if (polar_line > 0) {
         report_problem(STDERR_FILENO, request.program,
-                       "warning: the centre of %s:%zu (and maybe others) lies within %.1f degree "
-                       "of a pole, where azimuths can be more than 1 degree off",
-                       centres.name().c_str(), polar_line, static_cast<double>(POLAR_DISTANCE));
+                       "warning: %zu %s within %.1f degree of a pole (the first on %s:%zu), "
+                       "where azimuths can be more than 1 degree off",
+                       polar_centres, polar_centres == 1 ? "centre lies" : "centres lie",
+                       static_cast<double>(POLAR_DISTANCE), centres.name().c_str(), polar_line);
     }
     // Second reading: each centre with every point.
     const point_table& points = request.points->table;

@@ -136,6 +136,11 @@ command_request parse_arguments(int argc, char** argv, measure_options& options,
         problem = "--centre and --centres cannot both be given";
         return command_request::refused;
     }
+    if (request == command_request::run && !options.centre_columns.lon.empty() &&
+        options.centres.empty()) {
+        problem = "--centre-columns chooses the columns of --centres TABLE, which is not given";
+        return command_request::refused;
+    }
     if (request == command_request::run && !options.centres.empty() &&
         (options.centres == options.points || names_one_stream(options.centres, options.points))) {
         const std::string& points = options.points;

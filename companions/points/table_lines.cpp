@@ -78,8 +78,12 @@ bool parse_column_request(const std::string& text, const char* option, column_re
         request.lon = std::string(without_blanks(std::string_view(text).substr(0, comma)));
         request.lat = std::string(without_blanks(std::string_view(text).substr(comma + 1)));
     }
+    const auto column_zero = [](const std::string& column) {
+        return all_digits(column) && column.find_first_not_of('0') == std::string::npos;
+    };
     if (comma == std::string::npos || request.lon.empty() || request.lat.empty() ||
-        request.lat.find(',') != std::string::npos) {
+        request.lat.find(',') != std::string::npos || column_zero(request.lon) ||
+        column_zero(request.lat)) {
         problem = std::string(option) +
                   " needs LON,LAT, two column numbers from 1 or names of the header, not \"" +
                   text + "\"";
@@ -161,13 +165,16 @@ bool table_lines::choose_columns(std::size_t number, bool& named, std::string& p
             column = static_cast<std::size_t>(std::stoul(asked)) - 1;
             return column < count;
         }
+        // A name the header gives two columns names neither.
         named = true;
-        for (column = 0; column < count; ++column) {
-            if (column_name(fields_[column]) == column_name(asked)) {
-                return true;
-            }
+        const auto names = [&](std::size_t k) {
+            return column_name(fields_[k]) == column_name(asked);
+        };
+        std::size_t found = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            column = names(k) && found++ == 0 ? k : column;
         }
-        return false;
+        return found == 1;
     };
     if (!request_.lon.empty()) {
         for (const auto& [asked, column] :
@@ -178,7 +185,7 @@ bool table_lines::choose_columns(std::size_t number, bool& named, std::string& p
                                           ? "a column " + asked + " (--columns), not " +
                                                 std::to_string(count) + " fields"
                                           : "a header naming the column \"" + asked +
-                                                "\" (--columns)",
+                                                "\" once (--columns)",
                               problem);
             }
         }
