@@ -40,6 +40,19 @@ std::string shown(std::string_view field) {
     return "\"" + std::string(field.substr(0, SHOWN)) + (field.size() > SHOWN ? "...\"" : "\"");
 }
 
+// Whether the line holds `c` other than inside a quoted field (a CSV
+// field "a|b" does not make its table one separated by '|').
+bool outside_quotes(std::string_view line, char c) {
+    bool quoted = false;
+    for (const char d : line) {
+        quoted = d == '"' ? !quoted : quoted;
+        if (d == c && !quoted) {
+            return true;
+        }
+    }
+    return false;
+}
+
 template <std::size_t Count>
 bool one_of(const std::string& name, const std::array<std::string_view, Count>& names) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -223,9 +236,9 @@ bool table_lines::choose_columns(std::size_t number, bool& named, std::string& p
 
 bool table_lines::start(std::string_view line, std::size_t number, bool comment, bool& header,
                         std::string& problem) {
-    separator_ = line.find('|') != std::string_view::npos   ? '|'
-                 : line.find(',') != std::string_view::npos ? ','
-                                                            : ' ';
+    separator_ = outside_quotes(line, '|')   ? '|'
+                 : outside_quotes(line, ',') ? ','
+                                             : ' ';
     blanks_ = separator_ == ' ';
     if (blanks_) {
         const std::size_t field = line.find_first_not_of(BLANKS);

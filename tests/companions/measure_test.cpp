@@ -266,6 +266,7 @@ TEST(MeasureCommand, EveryFormOfTableMeasuresAlike) {
         {"quoted CSV, as catalogues write it", "time,latitude,longitude,place\n"
                                                "2011,\"36.5457\",138.2041,\"Matsushiro, \"\"J\"\"\"\n"
                                                "2011,59.6491,9.5982,\"Kongsberg, Norway\"\n", {}, ','},
+        {"CSV, a | quoted in the header", "lon,lat,\"code|net\"\n138.2041,36.5457,\"MAJO|IU\"\n9.5982,59.6491,KONO\n", {}, ','},
         {"columns by number", "x y\n36.5457 138.2041\n59.6491 9.5982\n", {"--columns", "2,1"}, ' '},
         {"columns by name", "A,B\n36.5457,138.2041\n59.6491,9.5982\n", {"--columns", "b,a"}, ','},
     };
