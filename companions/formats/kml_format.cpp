@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/text_output.h"
+#include "base/ring_palette.h"
 #include "formats/description.h"
 #include "formats/format_table.h"
 #include "lines/great_circles.h"
@@ -19,31 +20,16 @@
 
 namespace {
 
-// Coefficients of the published polynomial approximation of the turbo
-// colour map, the colour table the map colours its rings by: red, green and
-// blue in 0..1 from t in 0..1, constant term first. It stays within 32/255
-// of turbo's own table on each channel, the most at its dark blue end.
-constexpr double TURBO[3][6] = {
-    {0.13572138, 4.61539260, -42.66032258, 132.13108234, -152.94239396, 59.28637943},
-    {0.09140261, 2.19418839, 4.84296658, -14.18503333, 4.27729857, 2.82956604},
-    {0.10667330, 12.64194608, -60.58204836, 110.36276771, -89.90310912, 27.34824973},
-};
-
-// KML's colour "aabbggrr" of turbo at t: opaque, then blue, green and red as
-// two hex digits each.
-std::string turbo_colour(double t) {
+// KML's colour "aabbggrr": opaque, then blue, green and red as two hex
+// digits each.
+std::string kml_colour(const rgb_colour& colour) {
     static constexpr char HEX[] = "0123456789abcdef";
-    std::string colour = "ff";
-    for (int channel = 2; channel >= 0; --channel) {
-        double value = 0.0;
-        for (int power = 5; power >= 0; --power) {
-            value = value * t + TURBO[channel][power];
-        }
-        const long level = std::lround(255.0 * std::fmin(1.0, std::fmax(0.0, value)));
-        colour += HEX[level / 16];
-        colour += HEX[level % 16];
+    std::string text = "ff";
+    for (const int level : {colour.blue, colour.green, colour.red}) {
+        text += HEX[level / 16];
+        text += HEX[level % 16];
     }
-    return colour;
+    return text;
 }
 
 // "30°": the degree sign in UTF-8.
@@ -65,13 +51,12 @@ void put_styles(const std::vector<map_feature>& features, text_output& out) {
             high = std::max(high, feature.degrees);
         }
     }
-    const double span = std::max(high, low + 1) - low;
     for (const map_feature& feature : features) {
         if (feature.kind == line_kind::ring) {
             out.put("<Style id=\"ring");
             out.put_integer(feature.degrees);
             out.put("\"><LineStyle><color>");
-            out.put(turbo_colour((feature.degrees - low) / span));
+            out.put(kml_colour(ring_colour(feature.degrees, low, high)));
             out.put("</color><width>2</width></LineStyle></Style>\n");
         }
     }

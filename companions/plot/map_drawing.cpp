@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
 
 #include "base/output_rule.h"
+#include "base/ring_palette.h"
 #include "base/text_output.h"
 #include "formats/gmt_table.h"
 #include "lines/ring_lines.h"
@@ -124,8 +126,11 @@ void split_rings(const map_request& request, std::int32_t interval,
     }
 }
 
-// The colour table spans the rings drawn.
-std::string colour_range(const std::vector<contour_line>& a, const std::vector<contour_line>& b) {
+// The rings' palette as GMT's colour table, spanning the rings drawn: a
+// slice a degree wide from each whole degree, from its colour to the next
+// one's, so that each ring takes exactly the colour the KML gives it.
+void put_ring_palette(const std::vector<contour_line>& a, const std::vector<contour_line>& b,
+                      text_output& out) {
     std::int32_t low = 180;
     std::int32_t high = 0;
     for (const auto* lines : {&a, &b}) {
@@ -134,7 +139,16 @@ std::string colour_range(const std::vector<contour_line>& a, const std::vector<c
             high = std::max(high, line.degrees);
         }
     }
-    return "-T" + std::to_string(low) + "/" + std::to_string(std::max(high, low + 1));
+    high = std::max(high, low + 1);
+    char slice[96];
+    for (std::int32_t d = low; d < high; ++d) {
+        const rgb_colour from = ring_colour(d, low, high);
+        const rgb_colour to = ring_colour(d + 1, low, high);
+        std::snprintf(slice, sizeof slice, "%d %d/%d/%d %d %d/%d/%d\n", static_cast<int>(d),
+                      from.red, from.green, from.blue, static_cast<int>(d + 1), to.red, to.green,
+                      to.blue);
+        out.put(slice);
+    }
 }
 
 struct ring_pens {
@@ -217,7 +231,7 @@ void overlay_commands(const map_request& request, const azimuthal_map& map,
 
 std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
                                                    const azimuthal_map& map,
-                                                   const std::string& colours, bool other_rings) {
+                                                   bool other_rings) {
     const bool strike_lines = request.strike_step > 0;
     const std::string projection = "-JE" + number(map.centre.lon) + "/" +
                                    number(projection_latitude(map.centre.lat)) + "/" +
@@ -234,7 +248,7 @@ std::vector<std::vector<std::string>> gmt_commands(const map_request& request,
          "FONT_ANNOT_PRIMARY", "8p,Helvetica", "FONT_LABEL", "9p,Helvetica"},
         {"coast", "-Rg", projection, global ? "-Dc" : "-Dl", global ? "-A10000" : "-A1000",
          "-Gwheat", "-Slightblue", "-W0.25p,gray40", "-B0"},
-        {"makecpt", "-Cturbo", colours}};
+        {"makecpt", "-Crings.cpt"}};
     if (!request.bands.empty()) {
         std::vector<std::string> bands{"plot", "bands.txt"};
         for (std::string& argument : cartesian_frame(map)) {
@@ -295,6 +309,8 @@ bool draw_map(gmt_session& session, const map_request& request, label_plan& plan
     const bool written =
         write_lines(session, "labelled-rings.txt", *request.run, labelled, problem) &&
         write_lines(session, "other-rings.txt", *request.run, others, problem) &&
+        write_table(session, "rings.cpt", problem,
+                    [&](text_output& out) { put_ring_palette(labelled, others, out); }) &&
         write_labels(session, "ring-labels.txt", plan, {label_kind::ring}, problem) &&
         write_labels(session, "strike-labels.txt", plan, {label_kind::strike}, problem) &&
         write_labels(session, "overlay-labels.txt", plan, {label_kind::band, label_kind::point},
@@ -310,7 +326,7 @@ bool draw_map(gmt_session& session, const map_request& request, label_plan& plan
         return false;
     }
     for (const std::vector<std::string>& command :
-         gmt_commands(request, map, colour_range(labelled, others), !others.empty())) {
+         gmt_commands(request, map, !others.empty())) {
         if (!session.run(command, problem)) {
             return false;
         }
