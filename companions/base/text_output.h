@@ -18,6 +18,9 @@ public:
     text_output& operator=(const text_output&) = delete;
 
     void put(std::string_view text) {
+        if (text.empty()) {
+            return;  // an empty view may hold no address at all
+        }
         if (text.size() <= BUFFER_SIZE - used_) {
             std::memcpy(buffer_ + used_, text.data(), text.size());
             used_ += text.size();
