@@ -79,8 +79,7 @@ inline bool measurable_longitude(float lon) {
 // Every row of a point file measured from `centre`, in the rows' order.
 // False, with "NAME:LINE: ..." in `problem`, at the first row whose
 // longitude lies so far beyond +-180 degrees that its conversion to radians
-// overflows: it has no direction from the centre. A NaN distance of a point
-// very near the centre is kept: it is what the routine gives.
+// overflows: it has no direction from the centre.
 bool measure_rows(const point_file& points, const point_measure& centre,
                   std::vector<point_measurement>& measurements, std::string& problem);
 
