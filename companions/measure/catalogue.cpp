@@ -40,9 +40,7 @@ public:
         }
         copy_ = nameless_temporary_file(program);
         if (copy_ < 0) {
-            problem = "cannot keep " + name_ + " in a temporary file in " + temporary_base() +
-                      ": " + std::strerror(errno);
-            return false;
+            return cannot_keep(errno, problem);
         }
         lock_shared(source_, identity_, name_, program, STDERR_FILENO);
         return true;
@@ -62,15 +60,18 @@ public:
             }
             return write_error == 0;
         };
-        const bool read = read_lines(source_, lines, take, keep, problem) &&
-                          keep(std::string_view(), true);
-        close_source();
-        if (read && write_error != 0) {
-            problem = "cannot keep " + name_ + " in a temporary file in " + temporary_base() +
-                      ": " + std::strerror(write_error);
+        // A failed keeping stops the reading as a refusal does, with no
+        // problem of the table's: the write's error is the problem then.
+        const bool read = read_lines(source_, lines, take, keep, problem);
+        if (read && write_error == 0) {
+            keep(std::string_view(), true);
         }
-        return read && write_error == 0;
+        close_source();
+        return write_error != 0 ? cannot_keep(write_error, problem) : read;
     }
+
+    // Whether the centres could not be kept (a failure, not a refusal).
+    bool failed() const { return failed_; }
 
     // The second reading, from the copy.
     template <typename Take>
@@ -111,6 +112,13 @@ private:
         return problem.empty();
     }
 
+    bool cannot_keep(int error, std::string& problem) {
+        problem = "cannot keep " + name_ + " in a temporary file in " + temporary_base() + ": " +
+                  std::strerror(error);
+        failed_ = true;
+        return false;
+    }
+
     void close_source() {
         if (source_ >= 0) {
             release_shared(source_, standard_input_);
@@ -123,6 +131,7 @@ private:
     bool standard_input_ = false;
     int source_ = -1;
     int copy_ = -1;
+    bool failed_ = false;
 };
 
 // A field as a row of pairs carries it: as written, quoted when it holds
@@ -215,7 +224,7 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
         if (silent) {
             problem.clear();  // standard error is the file: nothing said there
         }
-        return silent ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED;
+        return silent || centres.failed() ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED;
     }
     identity = centres.identity();
     if (same_file(identity, request.points->identity)) {
@@ -241,7 +250,7 @@ int measure_catalogue(const catalogue_request& request, file_identity& identity,
         return true;
     }, problem);
     if (!whole) {
-        return EXIT_STATUS_REFUSED;
+        return centres.failed() ? EXIT_STATUS_FAILED : EXIT_STATUS_REFUSED;
     }
     if (!standard_output_clear_of_input(identity, centres.name(), problem)) {
         return EXIT_STATUS_FAILED;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -220,21 +221,36 @@ TEST(MeasureCommand, RefusesWhatItCannotRead) {
 TEST(MeasureCommand, AFailedWriteIsNeverASuccess) {
     scratch_dir dir;
     write_file(dir.work_path("points.txt"), "1 2\n");
+    std::string centres = "lon,lat\n";
+    for (int i = 0; i < 40000; ++i) {
+        centres += "1,2\n";  // 160 KB: more than the copy of them may hold
+    }
+    write_file(dir.work_path("centres.csv"), centres);
     const struct {
         program_output output;
         std::vector<std::string> arguments;
         const char* message;  // after "dist-strike-contour-measure: "
+        long file_size_limit;
     } cases[] = {
-        {output_path("/dev/full"), {"--centre", "0", "0"}, "cannot write standard output: "},
-        {closed_output(), {"--version"}, "cannot write standard output: "},
+        {output_path("/dev/full"), {"--centre", "0", "0"}, "cannot write standard output: ", -1},
+        {closed_output(), {"--version"}, "cannot write standard output: ", -1},
         {appended_output(dir.work_path("points.txt")), {"--centre", "0", "0", "points.txt"},
-         "standard output is points.txt itself; writing to it would destroy the file being read"},
+         "standard output is points.txt itself; writing to it would destroy the file being read",
+         -1},
+        {captured_output(), {"--centres", "centres.csv"},
+         "cannot keep centres.csv in a temporary file in ", 64 * 1024},
     };
     for (const auto& c : cases) {
-        const program_run run = measure_run(dir, "1 2\n", c.arguments, c.output);
+        run_setup setup{text_input("1 2\n"), c.output};
+        setup.program = MEASURE_PATH;
+        setup.arguments = c.arguments;
+        setup.file_size_limit = c.file_size_limit;
+        const program_run run = run_program(dir, setup);
         EXPECT_EQ(run.exit_status, 2) << c.message;
+        EXPECT_EQ(run.out, "") << c.message;
         EXPECT_EQ(run.err.rfind(std::string("dist-strike-contour-measure: ") + c.message, 0), 0u)
             << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     EXPECT_EQ(read_file(dir.work_path("points.txt")), "1 2\n");
 }
