@@ -309,16 +309,26 @@ bool meet(const line_vertex& a, const line_vertex& b) {
     return std::fabs(a.lon - b.lon) <= CLOSING_MARGIN && std::fabs(a.lat - b.lat) <= CLOSING_MARGIN;
 }
 
+// Whether a part is a lone vertex, drawn twice (see add_part).
+bool lone_vertex(const std::vector<line_vertex>& part) {
+    return part.size() == 2 && part[0].lon == part[1].lon && part[0].lat == part[1].lat &&
+           part[0].turns == part[1].turns;
+}
+
 // A ring's last part ends where its first begins (azimuth 360 is azimuth 0)
 // unless a cut or an unresolved position falls there: the two are one line,
-// every vertex of both kept.
+// every vertex of both kept once (a lone vertex's second copy dropped).
 void close_across_azimuth_zero(map_feature& ring) {
     auto& parts = ring.parts;
     if (parts.size() < 2 || !meet(parts.back().back(), parts.front().front())) {
         return;
     }
     std::vector<line_vertex> joined = std::move(parts.back());
-    joined.insert(joined.end(), parts.front().begin(), parts.front().end());
+    if (lone_vertex(joined)) {
+        joined.pop_back();
+    }
+    const std::vector<line_vertex>& first = parts.front();
+    joined.insert(joined.end(), first.begin() + (lone_vertex(first) ? 1 : 0), first.end());
     parts.front() = std::move(joined);
     parts.pop_back();
 }

@@ -160,12 +160,15 @@ TEST(GreatCircles, StrikeVerticesAtMostOneDegreeApartOnTheCircle) {
     }
     // One feature per ring distance and per strike line, a lone position a
     // part of zero length, a ring's last part joined to its first where they
-    // meet at azimuth 0, a ring over a pole split there; only strike lines
+    // meet at azimuth 0 (a lone first position once), a ring over a pole
+    // split there; only strike lines
     // follow their circles.
     const std::vector<map_feature> features = map_features(
         {{line_kind::ring, 10, continuous({{0, 0}, {10, 0}})}, {line_kind::ring, 10, continuous({{20, 0}})},
          {line_kind::ring, 10, continuous({{30, 0}, {0, 0}})}, {line_kind::ring, 20, continuous(rows[0])},
          {line_kind::ring, 30, continuous({{10, 80}, {-170, 80}})},
+         {line_kind::ring, 40, continuous({{0, 0}})}, {line_kind::ring, 40, continuous({{10, 0}, {20, 0}})},
+         {line_kind::ring, 40, continuous({{30, 0}, {0, 0}})},
          {line_kind::strike, 0, continuous(rows[0])}});
     std::vector<std::vector<std::size_t>> sizes;
     for (const map_feature& feature : features) {
@@ -174,7 +177,7 @@ TEST(GreatCircles, StrikeVerticesAtMostOneDegreeApartOnTheCircle) {
             sizes.back().push_back(part.size());
         }
     }
-    EXPECT_EQ(sizes, (std::vector<std::vector<std::size_t>>{{4, 2}, {2}, {2, 2}, {12}}));
+    EXPECT_EQ(sizes, (std::vector<std::vector<std::size_t>>{{4, 2}, {2}, {2, 2}, {3, 2}, {12}}));
     EXPECT_EQ(features[0].parts[0][0].lon, 30.0f);
 }
 
