@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "base/blanks.h"
 #include "base/locked_input.h"
 #include "base/output_rule.h"
 #include "base/temporary_directory.h"
@@ -135,10 +136,12 @@ private:
 };
 
 // A field as a row of pairs carries it: as written, quoted when it holds
-// the separator or a quote and is not quoted already (the separator is
-// never a blank where a field holds one: see separator_of_pairs).
+// the separator or a quote and is not quoted already, blanks around its
+// quotes aside (the separator is never a blank where a field holds one:
+// see separator_of_pairs).
 std::string pair_field(std::string_view field, char separator) {
-    const bool quoted = field.size() >= 2 && field.front() == '"' && field.back() == '"';
+    const std::string_view value = without_blanks(field);
+    const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     if (quoted || (field.find(separator) == std::string_view::npos &&
                    field.find('"') == std::string_view::npos)) {
         return std::string(field);

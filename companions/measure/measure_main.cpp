@@ -72,7 +72,7 @@ struct measure_options {
     angle_window distance;
     angle_window azimuth;
     column_request columns;
-    column_request centre_columns;
+    column_request centre_columns{"", "", "--centre-columns"};
     std::string points = "-";
 };
 

@@ -97,7 +97,7 @@ struct plot_options {
     std::vector<distance_band> bands;
     std::string points;       // the table of points, "" for none
     std::string point_label;  // its column that labels them, "" for the default
-    column_request point_columns;  // its longitude and latitude columns
+    column_request point_columns{"", "", "--point-columns"};  // its longitude and latitude columns
     bool label_boxes_given = false;
     std::string label_boxes;
     std::string contour_file;

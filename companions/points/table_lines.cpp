@@ -86,6 +86,7 @@ std::string column_name(std::string_view field) {
 
 bool parse_column_request(const std::string& text, const char* option, column_request& request,
                           std::string& problem) {
+    request.option = option;
     const std::size_t comma = text.find(',');
     if (comma != std::string::npos) {
         request.lon = std::string(without_blanks(std::string_view(text).substr(0, comma)));
@@ -195,15 +196,16 @@ bool table_lines::choose_columns(std::size_t number, bool& named, std::string& p
               std::pair<const std::string&, std::size_t&>{request_.lat, lat_column_}}) {
             if (!column_of(asked, column)) {
                 return refuse(number, all_digits(asked)
-                                          ? "a column " + asked + " (--columns), not " +
-                                                std::to_string(count) + " fields"
+                                          ? "a column " + asked + " (" + request_.option +
+                                                "), not " + std::to_string(count) + " fields"
                                           : "a header naming the column \"" + asked +
-                                                "\" once (--columns)",
+                                                "\" once (" + request_.option + ")",
                               problem);
             }
         }
         return lon_column_ != lat_column_ ||
-               refuse(number, "two columns for --columns, not one twice", problem);
+               refuse(number, std::string("two columns for ") + request_.option +
+                                  ", not one twice", problem);
     }
     std::vector<std::size_t> lons;
     std::vector<std::size_t> lats;
@@ -217,7 +219,8 @@ bool table_lines::choose_columns(std::size_t number, bool& named, std::string& p
     }
     if (lons.size() > 1 || lats.size() > 1) {
         return refuse(number, std::string("one ") + (lons.size() > 1 ? "longitude" : "latitude") +
-                                  " column in the header, not two (--columns LON,LAT chooses)",
+                                  " column in the header, not two (" + request_.option +
+                                  " LON,LAT chooses)",
                       problem);
     }
     if (lons.size() != lats.size()) {
@@ -261,7 +264,9 @@ bool table_lines::start(std::string_view line, std::size_t number, bool comment,
             header = false;
             return !names_only();
         }
-        if (!named) {
+        // Columns chosen by number name nothing, but a line of names
+        // separated by '|' or commas is the header all the same.
+        if (!named && (request_.lon.empty() || !names_only())) {
             header = false;
             return true;
         }

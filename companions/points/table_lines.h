@@ -42,6 +42,7 @@
 struct column_request {
     std::string lon;
     std::string lat;
+    const char* option = "--columns";  // the option that chooses them, as messages name it
 };
 
 // Reads "LON,LAT" for `option` (--columns). False, with one line in

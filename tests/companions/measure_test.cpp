@@ -273,6 +273,8 @@ TEST(MeasureCommand, EveryFormOfTableMeasuresAlike) {
         {"blanks, latitude first", "lat\tlng\tsta\n36.5457\t138.2041\tMAJO\n59.6491\t9.5982\tKONO\n", {}, '\t'},
         {"FDSN station text", fdsn + "IU|MAJO|36.5457|138.2041|399.0|Matsushiro, Japan|1990-01-01T00:00:00|\n"
                                      "IU|KONO|59.6491|9.5982|216.0|Kongsberg, Norway|1991-03-01T00:00:00|\n", {}, '|'},
+        {"FDSN station text, columns by number", fdsn + "IU|MAJO|36.5457|138.2041|399.0|M|1990|\n"
+                                                        "IU|KONO|59.6491|9.5982|216.0|K|1991|\n", {"--columns", "4,3"}, '|'},
         {"FDSN channel text", "# Network | Station | Location | Channel | Latitude | Longitude\n"
                               "IU | MAJO | 00 | BHZ | 36.5457 | 138.2041\nIU | KONO | 00 | BHZ | 59.6491 | 9.5982\n", {}, '|'},
         {"FDSN event text", "#EventID | Time | Latitude | Longitude | Depth/km | Author | Catalog | "
@@ -318,7 +320,7 @@ TEST(MeasureCommand, EveryPairOfACatalogueMeasuresAsItsCentreAlone) {
         {"142.373", "38.297"}, {"-72.898", "-36.122"}, {"95.982", "3.295"}};
     std::string events = "#EventID | Time | Latitude | Longitude | Magnitude | EventLocationName\n";
     for (std::size_t c = 0; c < centres.size(); ++c) {
-        events += "e" + std::to_string(c) + "|2011|" + centres[c][1] + "|" + centres[c][0] +
+        events += "e" + std::to_string(c) + "| \"2011\" |" + centres[c][1] + "|" + centres[c][0] +
                   "|9.0|a, b\n";
     }
     write_file(dir.work_path("events.txt"), events);
@@ -337,7 +339,7 @@ TEST(MeasureCommand, EveryPairOfACatalogueMeasuresAsItsCentreAlone) {
             lines_of(measure_run(dir, stations, {"--centre", centres[c][0], centres[c][1]}).out);
         for (std::size_t p = 0; p < 4; ++p) {
             const std::string& pair = pairs[1 + c * 4 + p];
-            EXPECT_EQ(pair.rfind("e" + std::to_string(c) + ",2011,", 0), 0u) << pair;
+            EXPECT_EQ(pair.rfind("e" + std::to_string(c) + ", \"2011\" ,", 0), 0u) << pair;
             EXPECT_NE(pair.find(",\"a, b\","), std::string::npos) << "quoted in CSV: " << pair;
             EXPECT_EQ(pair.substr(pair.size() - (alone[1 + p].size())), alone[1 + p]);
             const std::vector<std::string> f = fields_of(pair, ',');
