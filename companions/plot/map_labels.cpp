@@ -12,32 +12,40 @@ namespace {
 // Widths of label characters in Helvetica and Helvetica-Bold, in
 // thousandths of the font size (the fonts' published metrics), the wider of
 // the two where they differ: every digit 556, the degree sign 400; letters
-// by their class, the widest of each class for the few wide ones.
-double character_width(char c) {
+// by their class, the widest of each class for the few wide ones; the wide
+// signs (@ 1015, % 889, & 722) and ISO Latin-1's wide ones (AE 1000, ae
+// 889, the fractions 834, copyright and registered 737, accented capitals
+// 778) by their own.
+double character_width(unsigned char c) {
     if (c >= '0' && c <= '9') {
         return 0.556;
     }
-    if (c == 'M' || c == 'm') {
-        return 0.889;
+    switch (c) {
+        case 'M': case 'm': case '%': case 0xE6: return 0.889;
+        case 'W': return 0.944;
+        case 'w': return 0.778;
+        case '@': return 1.015;
+        case 0xC6: return 1.000;
+        case 0xBC: case 0xBD: case 0xBE: return 0.834;
+        case 0xA9: case 0xAE: return 0.737;
+        case ' ': return 0.278;
+        default: break;
     }
-    if (c == 'W') {
-        return 0.944;
-    }
-    if (c == 'w') {
-        return 0.778;
-    }
-    if (c >= 'A' && c <= 'Z') {
+    if ((c >= 'A' && c <= 'Z') || c == '&') {
         return 0.722;
     }
-    if (c >= 'a' && c <= 'z') {
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
+        return 0.778;
+    }
+    if ((c >= 'a' && c <= 'z') || (c >= 0xDF && c != 0xF7)) {
         return 0.611;
     }
-    return c == ' ' ? 0.278 : 0.584;
+    return 0.584;
 }
 constexpr double DEGREE_WIDTH = 0.400;
 
-// Width of GMT text in font sizes: "@." is the degree sign, "\ddd" one
-// character of the font (counted as a capital).
+// Width of GMT text in font sizes: "@." is the degree sign, "\ddd" the
+// character of that octal code in the font.
 double text_width(const std::string& text) {
     double width = 0.0;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -45,10 +53,11 @@ double text_width(const std::string& text) {
             width += DEGREE_WIDTH;
             ++i;
         } else if (text[i] == '\\' && i + 3 < text.size()) {
-            width += character_width('A');
+            width += character_width(static_cast<unsigned char>(
+                std::strtol(text.substr(i + 1, 3).c_str(), nullptr, 8)));
             i += 3;
         } else {
-            width += character_width(text[i]);
+            width += character_width(static_cast<unsigned char>(text[i]));
         }
     }
     return width;
