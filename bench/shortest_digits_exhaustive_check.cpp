@@ -12,30 +12,9 @@
 #include <string>
 
 #include "base/shortest_digits.h"
+#include "library_digits.h"
 
 namespace {
-
-std::string library_text(float value, bool fixed) {
-    char text[64];
-    const auto end = fixed ? std::to_chars(text, text + sizeof text, value,
-                                           std::chars_format::fixed).ptr
-                           : std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
-
-// digits x 10^exponent in fixed notation.
-std::string fixed_text(const shortest_decimal& decimal) {
-    std::string digits = std::to_string(decimal.digits);
-    if (decimal.exponent >= 0) {
-        return digits + std::string(static_cast<std::size_t>(decimal.exponent), '0');
-    }
-    const auto decimals = static_cast<std::size_t>(-decimal.exponent);
-    if (digits.size() <= decimals) {
-        digits.insert(0, decimals - digits.size() + 1, '0');
-    }
-    digits.insert(digits.size() - decimals, 1, '.');
-    return digits;
-}
 
 bool differs(const char* what, float value, const std::string& actual,
              const std::string& expected) {
