@@ -136,6 +136,7 @@ bool coloured(const picture& image, int x, int y, const rgb& colour) {
 struct map_centre {
     double lon, lat;
     double max_distance;  // 0: the whole globe
+    int step = 30;        // degrees between rings
 };
 
 // The maps of the centres from `first` on, `count` of them: two tests, so
@@ -146,10 +147,10 @@ void check_maps(std::size_t first, std::size_t count) {
     const double ocean[][2] = {{-150, 0}, {-170, 30}, {-140, -30}, {-110, -50}, {170, 10},
                                {80, -25}, {65, -10},  {-25, -25},  {-40, 35},   {0, -50},
                                {160, -45}};
-    // Eight whole-globe maps, then eight near a pole or regional (the first
-    // of these across the antimeridian).
+    // Eight whole-globe maps (one of rings every degree), then eight near a
+    // pole or regional (the first of these across the antimeridian).
     const map_centre all_centres[] = {
-        {125, 10, 0},      {140.25, 10, 0}, {120, 0, 0},  {500.25, 10, 0}, {120.5, -33.25, 0},
+        {125, 10, 0},      {140.25, 10, 0}, {120, 0, 0},  {500.25, 10, 0}, {120.5, -33.25, 0, 1},
         {0, 0, 0},         {-150, 20, 0},   {200, -45, 0}, {0, -89.9, 0},  {-77.3, 89.5, 0},
         {30, -60, 0},      {10, 80, 0},     {0, 90, 0},   {120, -90, 0},   {179.9, -20, 60},
         {-60, 88, 60}};
@@ -160,7 +161,7 @@ void check_maps(std::size_t first, std::size_t count) {
     for (const map_centre& centre : std::vector<map_centre>(all_centres + first,
                                                             all_centres + first + count)) {
         char input[64];
-        std::snprintf(input, sizeof input, "%g %g 30\n", centre.lon, centre.lat);
+        std::snprintf(input, sizeof input, "%g %g %d\n", centre.lon, centre.lat, centre.step);
         const plot_place place(input);
         std::ofstream(place.dir.work_path("points.csv"))
             << "lon,lat,code\n100,0,A\n-30,0,B\n0,30,C\n60,60,D\n-120,-60,E\n150,45,F\n"
