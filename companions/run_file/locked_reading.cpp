@@ -53,14 +53,19 @@ bool read_run_file(const std::string& file, const std::string& errors, const cha
         return read_contour_file(file, resolution_source::records, program, diagnostic_fd,
                                  result, problem);
     }
+    // Refused before either is read: a stream of error lines is read whole
+    // at once, and standard input with it.
+    if (names_one_stream(errors, file)) {
+        problem = names_standard_input(errors) && names_standard_input(file)
+                      ? "the contour file and the error lines (" + errors +
+                            ") cannot both be standard input"
+                      : "the contour file and the error lines are one stream (" + file +
+                            " and " + errors + ")";
+        return false;
+    }
     saved_errors saved;
     if (!saved.open(errors, problem)) {
         result.error_stream_is_file = saved.error_stream_is_input();
-        return false;
-    }
-    if (saved.is_standard_input() && names_standard_input(file)) {
-        problem = "the contour file and the error lines (" + errors +
-                  ") cannot both be standard input";
         return false;
     }
     if (!read_contour_file(file, resolution_source::error_lines, program, diagnostic_fd, result,

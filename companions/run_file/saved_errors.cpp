@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/read_chunks.h"
@@ -100,10 +99,6 @@ bool saved_errors::open(const std::string& file, std::string& problem) {
         problem = "standard error is " + name_ + " itself";
         return false;
     }
-    struct stat own {};
-    struct stat input {};
-    standard_input_ = ::fstat(fd_, &own) == 0 && ::fstat(STDIN_FILENO, &input) == 0 &&
-                      own.st_dev == input.st_dev && own.st_ino == input.st_ino;
     return identity_.known || read_rest(problem);
 }
 

@@ -26,8 +26,6 @@ public:
 
     // Whether standard error is the file (open() refused it then).
     bool error_stream_is_input() const { return error_stream_is_input_; }
-    // Whether it is the file standard input is (any kind of file).
-    bool is_standard_input() const { return standard_input_; }
     // The file read, for the outputs to keep clear of it.
     const file_identity& identity() const { return identity_; }
 
@@ -45,7 +43,6 @@ private:
 
     std::string name_;
     file_identity identity_;
-    bool standard_input_ = false;
     bool error_stream_is_input_ = false;
     int fd_ = -1;  // open until read whole
     std::string text_;

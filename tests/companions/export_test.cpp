@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "lines/great_circles.h"
 #include "program_runner.h"
@@ -360,6 +362,18 @@ TEST(ExportCommand, ErrorLinesSayExactlyWhichPositionsWereResolved) {
         EXPECT_EQ(piped.exit_status, 0) << piped.err;
         EXPECT_TRUE(piped.out == saved) << "attempt " << attempt;
     }
+    // Standard input named for both is refused before any of it is read,
+    // while its writer (this test) holds it open: once it was read to its
+    // end first.
+    int held[2];
+    ASSERT_EQ(::pipe2(held, O_CLOEXEC), 0);
+    run_setup both{input_path("/dev/fd/" + std::to_string(held[0]))};
+    both.program = EXPORT_PATH;
+    both.arguments = {"--errors", "-", "-"};
+    const program_run refused = run_program(dir, both);
+    ::close(held[0]);
+    ::close(held[1]);
+    EXPECT_EQ(refused.exit_status, 1) << refused.err;
 }
 
 // The export over a sweep of runs: each format carries the lines of the run
