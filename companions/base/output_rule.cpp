@@ -178,7 +178,10 @@ bool output_file::open(const std::string& path, std::string& problem) {
     std::string temporary = own_name_pattern(directory_of(target_), prefix);
     fd_ = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd_ < 0) {
-        problem = cannot_write(path_, errno);
+        // The file itself may be writable: its directory is what refuses.
+        problem = "cannot write " + path_ + ": cannot make a file in " + directory_of(target_) +
+                  " (" + std::strerror(errno) +
+                  "), where the output is written whole before it takes its place";
         return false;
     }
     temporary_ = temporary;

@@ -91,6 +91,7 @@ constexpr const char* USAGE =
 struct plot_options {
     std::string title;
     double max_distance = 180.0;
+    std::string max_distance_text = "180";  // as given, for messages
     bool regional = false;
     shared_options shared;
     bool verbose = false;
@@ -126,6 +127,7 @@ bool take_option(int argc, char** argv, int& i, plot_options& options, std::stri
     } else if (option_value(argc, argv, i, "--max-distance", value, problem)) {
         options.regional = problem.empty() &&
                            parse_max_distance(value, options.max_distance, problem);
+        options.max_distance_text = value;
     } else if (option_value(argc, argv, i, "--band", value, problem)) {
         distance_band band;
         if (problem.empty() && parse_band(value, band, problem)) {
@@ -165,7 +167,10 @@ command_request parse_arguments(int argc, char** argv, plot_options& options,
         }
     }
     if (files.size() != 2) {
-        problem = "a contour file and an output file are required (see --help)";
+        problem = files.size() < 2
+                      ? "a contour file and an output file are required (see --help)"
+                      : "one contour file and one output file only, not " +
+                            std::to_string(files.size()) + " names (see --help)";
         return command_request::refused;
     }
     options.contour_file = files[0];
@@ -194,7 +199,7 @@ bool largest_drawn_ring(const contour_run& run, const plot_options& options,
         problem = run.rings.size() < 2
                       ? "the contour file holds the centre ring only: no ring to draw"
                       : "no ring lies within --max-distance " +
-                            std::to_string(options.max_distance) + " (the nearest is " +
+                            options.max_distance_text + " (the nearest is " +
                             std::to_string(run.rings[1].grid_dist) + " degrees)";
         return false;
     }
