@@ -13,6 +13,15 @@ namespace {
 
 constexpr std::string_view UTF8_BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
+// Appends the bytes read up to and with a NUL byte, if there is one: no
+// table holds one, so reading ends there, and a device such as /dev/zero
+// is not read on and on. False when it ends there.
+bool append_up_to_nul(std::string& text, std::string_view bytes) {
+    const std::size_t nul = bytes.find('\0');
+    text.append(bytes.substr(0, nul == std::string_view::npos ? nul : nul + 1));
+    return nul == std::string_view::npos;
+}
+
 }  // namespace
 
 bool read_point_table(std::string text, const std::string& name, const column_request& columns,
@@ -75,12 +84,9 @@ int for_each_line(int fd, std::string& bom,
         }
     };
     const int error = read_chunks(fd, [&](std::string_view bytes) {
-        // A NUL byte ends the reading: no table holds one, and a device
-        // such as /dev/zero is not read on and on.
-        const std::size_t nul = bytes.find('\0');
-        pending.append(bytes.substr(0, nul == std::string_view::npos ? nul : nul + 1));
-        take_lines(nul != std::string_view::npos);
-        return going && nul == std::string_view::npos;
+        const bool before_nul = append_up_to_nul(pending, bytes);
+        take_lines(!before_nul);
+        return going && before_nul;
     });
     if (error == 0 && going) {
         take_lines(true);
@@ -98,9 +104,7 @@ bool read_point_file(const std::string& file, const char* program, int diagnosti
     lock_shared(fd, result.identity, result.name, program, diagnostic_fd);
     std::string text;
     const int error = read_chunks(fd, [&](std::string_view bytes) {
-        const std::size_t nul = bytes.find('\0');
-        text.append(bytes.substr(0, nul == std::string_view::npos ? nul : nul + 1));
-        return nul == std::string_view::npos;
+        return append_up_to_nul(text, bytes);
     });
     release_shared(fd, file == "-");
     if (error != 0) {
